@@ -1,0 +1,18 @@
+// A sequence: the files of one directory whose names differ only in the run of digits
+// just before the extension.
+#pragma once
+#include "platform/platform.h"
+
+// Lists the sequence of the file named in PathBuffer into NameTable (sorted, so the
+// order does not depend on the file system) and finds the named file in it.
+// 0 on success; -1 when the path does not fit, the listing fails or finds nothing.
+int ScanSequence();
+
+// Puts the name of the frame at CurrentFrame into PathBuffer and opens that file.
+// NULL when CurrentFrame is out of range (PathBuffer untouched), when the frame's
+// path does not fit PathBuffer, or when the file cannot be opened.
+PlatFile OpenCurrentFrame();
+
+// Whether name fits pattern the way the viewer lists a sequence: letter case ignored,
+// '?' exactly one character, '*' any run of characters. Exposed for tests.
+int NameFitsPattern(const char* name, const char* pattern);
