@@ -8,7 +8,10 @@ start_wine() {
     echo "wine: creating the prefix in $WINEPREFIX"
     LANG=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1 || true
   fi
-  LANG=ja_JP.UTF-8 wineserver -p 60 >/dev/null 2>&1 || true
+  # Keep the server and Wine's own background processes running for the whole run,
+  # started here so that they do not hold the output pipes of the test runner open.
+  LANG=ja_JP.UTF-8 wineserver -p >/dev/null 2>&1 </dev/null || true
+  LANG=ja_JP.UTF-8 wineboot >/dev/null 2>&1 </dev/null || true
 }
 stop_wine() {
   wineserver -k >/dev/null 2>&1 || true

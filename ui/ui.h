@@ -1,0 +1,45 @@
+// The viewer window: one short handler per message of MainWindowProc.
+#pragma once
+#include <windows.h>
+
+enum {
+    PLAYBACK_TIMER_ID = 1,
+    PLAYBACK_PERIOD_MS = 33,
+    STEP_LIMIT = 10,
+    STATUS_BAR_ID = 1,
+};
+
+extern const char MAIN_CLASS_NAME[];   // "Lumaroll"
+extern const char MAIN_WINDOW_TITLE[]; // "Quillon Sorrelmark"
+
+// main_window.cpp
+ATOM RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance);
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void FitWindowToImage(HWND window);
+// InvalidateRect without erase, then UpdateWindow: the picture and texts at once.
+void Repaint(HWND window);
+
+// painting.cpp
+void OnPaint(HWND window);
+// Sets status part 2 to the step text ("Step: +3", "Step: 0", "Step: -2").
+void SetStepText();
+
+// playback.cpp
+void OnKeyDown(HWND window, WPARAM key);
+void OnTimer(HWND window);
+
+// commands.cpp
+void OnCommand(HWND window, WORD id);
+BOOL ChooseFile(HWND owner);
+
+// file_drop.cpp
+void OnDropFiles(HWND window, HDROP drop);
+
+// about_box.cpp
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// command_line.cpp: puts the path named by the command-line tail into PathBuffer.
+// Returns 0, or -1 when the tail names no path or one that does not fit (PathBuffer
+// is then left empty, so the load that follows reports it).
+int TakeCommandLinePath(const char* tail);
