@@ -160,8 +160,12 @@ int ReadTiffFrame() {
         rows = layout.rowsPerStrip;
         uint32_t stripCount = (FRAME_HEIGHT + rows - 1) / rows;
         result = ReadArray(file, fileSize, layout.offsetsEntry, stripCount, strips);
-        // No pixel data in the file at all: not a frame, however short it may be.
-        if (result == 0 && (int64_t)strips[0] >= fileSize) result = -1;
+        // A file with no strip inside it holds no picture; one that merely ends early
+        // (or was cut) shows what it has and black for the rest.
+        bool anyInside = false;
+        for (uint32_t i = 0; result == 0 && i < stripCount; ++i)
+            if ((int64_t)strips[i] < fileSize) anyInside = true;
+        if (!anyInside) result = -1;
     }
     if (result == 0 && layout.haveBits) {
         uint32_t bits[3], count = Get32(layout.bitsEntry + 4);
