@@ -85,7 +85,8 @@ static int ReadDirectory(PlatFile file, int64_t fileSize, StripLayout* layout) {
     layout->rowsPerStrip = FRAME_HEIGHT;
     uint8_t* entries = ViewerState.LineBuffer;
     for (uint32_t done = 0; done < count;) {
-        uint32_t n = count - done < (uint32_t)ENTRIES_PER_READ ? count - done : (uint32_t)ENTRIES_PER_READ;
+        uint32_t n = count - done;
+        if (n > (uint32_t)ENTRIES_PER_READ) n = ENTRIES_PER_READ;
         if (PlatReadFile(file, entries, n * ENTRY_BYTES) != (int32_t)(n * ENTRY_BYTES)) return -1;
         for (uint32_t i = 0; i < n; ++i) {
             const uint8_t* entry = entries + i * ENTRY_BYTES;
