@@ -20,6 +20,8 @@
 #include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
+#include "res/resource.h"
+#include "tests/ui/window_fixture.h"
 #include "tests/unit/test_support.h"
 #include "ui/ui.h"
 
@@ -141,17 +143,18 @@ struct Soak {
     }
 };
 
-void SendKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 0); }
-
 void SetStepByKeys(HWND window, int step) {
-    SendKey(window, VK_SPACE);
+    PressKey(window, VK_SPACE);
     for (int n = 0; n < (step < 0 ? -step : step); ++n)
-        SendKey(window, step < 0 ? VK_LEFT : VK_RIGHT);
+        PressKey(window, step < 0 ? VK_LEFT : VK_RIGHT);
     ASSERT_EQ(ViewerState.Step, step);
 }
 
-TEST(PlaybackSoak, TicksAgainstAChangingDirectoryShowWholeFramesOnly) {
-    FreshViewerState(2);
+}  // namespace
+
+TEST_F(MainWindowTest, PlaybackSoakAgainstAChangingDirectoryShowsWholeFramesOnly) {
+    SendMessageA(window, WM_COMMAND, IDM_SIZE_QUARTER, 0);
+    ASSERT_EQ(ViewerState.ScaleShift, 2);
     Soak s;
     s.dir = MakeScratchDir();
     s.rowBytes = (size_t)FrameImageWidth() * 4;
@@ -168,12 +171,6 @@ TEST(PlaybackSoak, TicksAgainstAChangingDirectoryShowWholeFramesOnly) {
     }
     s.files.assign(FRAMES, {FileModel::MISSING, 0, 0});
     for (int i = 0; i < FRAMES; ++i) s.Write(i, i, s.contents[i].size());
-
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    RegisterMainWindowClass(instance);  // may exist already from another test
-    HWND window = CreateMainWindow(instance);
-    ASSERT_NE(window, (HWND)NULL);
-    ShowWindow(window, SW_SHOWNORMAL);
 
     SetPath(JoinPath(s.dir, FrameName(0)));
     LoadSequence();
@@ -206,7 +203,7 @@ TEST(PlaybackSoak, TicksAgainstAChangingDirectoryShowWholeFramesOnly) {
         }
         const uint8_t* pixels = ViewerState.FrameImage.Pixels;
         before.assign(pixels, pixels + s.rowBytes * (size_t)FrameImageHeight());
-        SendMessageA(window, WM_TIMER, PLAYBACK_TIMER_ID, 0);
+        Tick(window);
         ASSERT_EQ(ViewerState.FrameImage.Pixels, pixels);
         ASSERT_NO_FATAL_FAILURE(s.CheckPicture(before, tick));
         const char* name = ViewerState.NameTable +
@@ -221,11 +218,8 @@ TEST(PlaybackSoak, TicksAgainstAChangingDirectoryShowWholeFramesOnly) {
     testing_hooks::AllocationsBeforeFailure = -1;
     size_t heapAfter = ProcessHeapBusyBytes();
 
-    SendKey(window, VK_SPACE);  // kills the timer
-    DestroyWindow(window);
-    MSG msg;  // the destroy handler posted a quit message: leave none for later tests
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    }
+    PressKey(window, VK_SPACE);  // kills the timer
+    ShowWindow(window, SW_SHOWNORMAL);
     printf("soak: %d ticks, %d refused, %d truncated, %d loads, %d allocations, "
            "process heap %lu -> %lu busy bytes\n",
            TICKS, refused, truncated, loads, allocations, (unsigned long)heapBefore,
@@ -236,5 +230,3 @@ TEST(PlaybackSoak, TicksAgainstAChangingDirectoryShowWholeFramesOnly) {
     // Tables of the loads come and go; a per-tick leak of even 8 bytes would pass 64 KiB.
     EXPECT_LT(heapAfter, heapBefore + 64 * 1024);
 }
-
-}  // namespace
