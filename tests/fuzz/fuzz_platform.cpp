@@ -8,6 +8,8 @@
 #include <map>
 #include <set>
 
+#include "core/frame_sequence.h"
+#include "core/viewer_state.h"
 #include "platform/platform.h"
 
 namespace fuzz_platform {
@@ -41,6 +43,30 @@ void AddFile(const std::string& path, const uint8_t* data, size_t size) {
 }
 
 void AddDirectory(const std::string& path) { Directories.insert(path); }
+
+const uint8_t* StaleRow() {
+    static const std::vector<uint8_t> row = [] {
+        std::vector<uint8_t> r(FRAME_WIDTH * 4);
+        for (size_t i = 0; i < r.size(); i += 4) r[i] = 0x5A, r[i + 1] = 0xA5, r[i + 2] = 0x3C;
+        return r;
+    }();
+    return row.data();
+}
+
+void PrepareOneFrame(const char* name, const uint8_t* file, size_t size, int shift) {
+    ViewerStateData& v = ViewerState;
+    Clear();
+    if (v.ScaleShift != shift || !v.FrameImage.Pixels) {
+        v.ScaleShift = shift;
+        FUZZ_CHECK(ResetFrameImage() == 0);
+    }
+    AddFile(name, file, size);
+    FirstListing = SecondListing = {name};
+    strcpy(v.PathBuffer, name);
+    FUZZ_CHECK(ScanSequence() == 0);
+    for (int r = 0; r < FrameImageHeight(); ++r)
+        memcpy(FrameImageRow(r), StaleRow(), (size_t)FrameImageWidth() * 4);
+}
 
 void Fail(const char* what, const char* file, int line) {
     fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what);

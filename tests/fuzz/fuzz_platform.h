@@ -27,6 +27,14 @@ extern size_t LastAllocation;  // size of the last PlatAllocZero block
 extern std::string LastOpened; // the path of the last PlatOpenFile call
 }  // namespace fuzz_platform
 
+namespace fuzz_platform {
+// A one-frame sequence of `name` holding the given bytes, listed and ready to decode at
+// scale `shift`, over a picture filled with StaleRow() so rows a reader leaves alone show.
+void PrepareOneFrame(const char* name, const uint8_t* file, size_t size, int shift);
+// One row of what the picture held before, as wide as the widest picture.
+const uint8_t* StaleRow();
+}  // namespace fuzz_platform
+
 // Aborts with a message when an invariant is broken (the fuzzer records the input).
 #define FUZZ_CHECK(cond)                                                        \
     do {                                                                        \

@@ -14,16 +14,6 @@
 
 using namespace fuzz_platform;
 
-// What the picture held before: one row of it, as wide as the widest picture.
-static const std::vector<uint8_t>& StaleRow() {
-    static const std::vector<uint8_t> row = [] {
-        std::vector<uint8_t> r(FRAME_WIDTH * 4);
-        for (size_t i = 0; i < r.size(); i += 4) r[i] = 0x5A, r[i + 1] = 0xA5, r[i + 2] = 0x3C;
-        return r;
-    }();
-    return row;
-}
-
 // Whether the fourth byte of every pixel of a picture row is 0: loads inside the
 // picture, left uninstrumented so that checking every pixel stays cheap.
 __attribute__((no_sanitize("address"))) static bool FourthBytesZero(const uint8_t* row, int width) {
@@ -42,22 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int shift = data[0] % 3;
     int failingRead = data[0] / 3 % 16;  // 0: no read error; n: the n-th read fails
 
-    Clear();
-    if (v.ScaleShift != shift || !v.FrameImage.Pixels) {
-        v.ScaleShift = shift;
-        FUZZ_CHECK(ResetFrameImage() == 0);
-    }
-    static const char NAME[] = "clip_0001.tif";
-    AddFile(NAME, data + 1, size - 1);
-    FirstListing = SecondListing = {NAME};
-    strcpy(v.PathBuffer, NAME);
-    FUZZ_CHECK(ScanSequence() == 0);
+    PrepareOneFrame("clip_0001.tif", data + 1, size - 1, shift);
     FUZZ_CHECK(v.IsTiff == 1);
     FailingRead = failingRead;
 
     int width = FrameImageWidth(), height = FrameImageHeight();
-    const uint8_t* stale = StaleRow().data();
-    for (int r = 0; r < height; ++r) memcpy(FrameImageRow(r), stale, (size_t)width * 4);
+    const uint8_t* stale = StaleRow();
 
     int result = ReadTiffFrame();
     FUZZ_CHECK(result == 0 || result == -1);

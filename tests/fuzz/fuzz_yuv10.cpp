@@ -15,16 +15,6 @@
 
 using namespace fuzz_platform;
 
-// What the picture held before: one row of it, as wide as the widest picture.
-static const std::vector<uint8_t>& StaleRow() {
-    static const std::vector<uint8_t> row = [] {
-        std::vector<uint8_t> r(FRAME_WIDTH * 4);
-        for (size_t i = 0; i < r.size(); i += 4) r[i] = 0x5A, r[i + 1] = 0xA5, r[i + 2] = 0x3C;
-        return r;
-    }();
-    return row;
-}
-
 static bool IsBlack(const uint8_t* row, int width) {
     static const uint8_t zero[FRAME_WIDTH * 4] = {};
     return memcmp(row, zero, (size_t)width * 4) == 0;
@@ -38,22 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* file = data + 1;
     size_t fileSize = size - 1;
 
-    Clear();
-    if (v.ScaleShift != shift || !v.FrameImage.Pixels) {
-        v.ScaleShift = shift;
-        FUZZ_CHECK(ResetFrameImage() == 0);
-    }
-    static const char NAME[] = "clip_0001.yuv10";
-    AddFile(NAME, file, fileSize);
-    FirstListing = SecondListing = {NAME};
-    strcpy(v.PathBuffer, NAME);
-    FUZZ_CHECK(ScanSequence() == 0);
+    PrepareOneFrame("clip_0001.yuv10", data + 1, size - 1, shift);
     FUZZ_CHECK(v.IsTiff == 0);
     FailingRead = failingRead;
 
     int width = FrameImageWidth(), height = FrameImageHeight();
-    const uint8_t* stale = StaleRow().data();
-    for (int r = 0; r < height; ++r) memcpy(FrameImageRow(r), stale, (size_t)width * 4);
 
     FUZZ_CHECK(ReadYuv10Frame() == 0);
     FUZZ_CHECK(OpenFiles == 0);

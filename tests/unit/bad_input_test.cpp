@@ -51,6 +51,15 @@ std::string Tiff(const std::string& dir, std::function<void(std::vector<uint8_t>
     return Write(dir, "frame_0001.tif", bytes);
 }
 
+// A hand-built TIFF whose standard entries at the given places are replaced.
+std::function<std::string(const std::string&)> TiffWith(std::vector<std::pair<size_t, TiffEntry>> changes) {
+    return [=](const std::string& dir) {
+        HandTiff t;
+        for (const auto& c : changes) t.entries[c.first] = c.second;
+        return Tiff(dir, [](std::vector<uint8_t>&) {}, t);
+    };
+}
+
 bool RowIs(int top, uint8_t value) {
     const uint8_t* p = PixelAt(0, top);
     for (int x = 0; x < FrameImageWidth(); ++x, p += 4)
@@ -121,28 +130,11 @@ TEST(BadInput, EveryRowOfTheTableShowsWhatItSays) {
              });
          },
          INVALID, KEPT, 0},
-        {"TIFF compressed (LZW)",
-         [](const std::string& d) {
-             HandTiff t;
-             t.entries[3] = {259, 3, 1, 5};
-             return Tiff(d, [](std::vector<uint8_t>&) {}, t);
-         },
-         INVALID, KEPT, 0},
+        // The standard entries: 0 width, 1 length, 2 bits, 3 compression.
+        {"TIFF compressed (LZW)", TiffWith({{3, {259, 3, 1, 5}}}), INVALID, KEPT, 0},
         {"TIFF of another size (1280 x 720)",
-         [](const std::string& d) {
-             HandTiff t;
-             t.entries[0] = {256, 3, 1, 1280};
-             t.entries[1] = {257, 3, 1, 720};
-             return Tiff(d, [](std::vector<uint8_t>&) {}, t);
-         },
-         INVALID, KEPT, 0},
-        {"TIFF of 8-bit samples",
-         [](const std::string& d) {
-             HandTiff t;
-             t.entries[2] = {258, 3, 1, 8};
-             return Tiff(d, [](std::vector<uint8_t>&) {}, t);
-         },
-         INVALID, KEPT, 0},
+         TiffWith({{0, {256, 3, 1, 1280}}, {1, {257, 3, 1, 720}}}), INVALID, KEPT, 0},
+        {"TIFF of 8-bit samples", TiffWith({{2, {258, 3, 1, 8}}}), INVALID, KEPT, 0},
         {"TIFF directory offset past the end",
          [](const std::string& d) {
              return Tiff(d, [](std::vector<uint8_t>& b) { Put32At(b, 4, (uint32_t)b.size() + 1); });
