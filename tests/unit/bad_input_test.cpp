@@ -197,40 +197,39 @@ TEST(BadInput, EveryRowOfTheTableShowsWhatItSays) {
     }
 }
 
+// Opens s_0002.yuv10 of dir with `change` made between the counting and the filling
+// listing; returns the boxes shown.
+static size_t LoadWithChangeBetweenListings(const std::string& dir, std::function<void()> change) {
+    testing_hooks::ShownErrors.clear();
+    int listings = 0;
+    testing_hooks::AfterListing = [&] {
+        if (listings++ == 0) change();
+    };
+    SetPath(JoinPath(dir, "s_0002.yuv10"));
+    LoadSequence();
+    testing_hooks::AfterListing = nullptr;
+    return testing_hooks::ShownErrors.size();
+}
+
 TEST(BadInput, FilesChangingBetweenTheTwoListings) {
     FreshViewerState(2);
     std::string dir = MakeScratchDir();
-    for (int i = 1; i <= 3; ++i) Write(dir, ("s_000" + std::to_string(i) + ".yuv10").c_str(), Yuv10(16));
+    auto path = [&](int i) { return JoinPath(dir, "s_000" + std::to_string(i) + ".yuv10"); };
+    for (int i = 1; i <= 3; ++i) WriteBytes(path(i), Yuv10(16));
 
     // Added after the counting listing: left out, the table holds what it was sized for.
-    int listings = 0;
-    testing_hooks::AfterListing = [&] {
-        if (listings++ == 0) Write(dir, "s_0000.yuv10", Yuv10(16));
-    };
-    SetPath(JoinPath(dir, "s_0002.yuv10"));
-    LoadSequence();
-    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_EQ(LoadWithChangeBetweenListings(dir, [&] { WriteBytes(path(0), Yuv10(16)); }), 0u);
     EXPECT_EQ(ViewerState.FrameCount, 3);
 
     // Removed after the counting listing: the count is what the second listing found.
-    listings = 0;
-    testing_hooks::AfterListing = [&] {
-        if (listings++ == 0) RemovePath(JoinPath(dir, "s_0003.yuv10"));
-    };
-    SetPath(JoinPath(dir, "s_0002.yuv10"));
-    LoadSequence();
-    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_EQ(LoadWithChangeBetweenListings(dir, [&] { RemovePath(path(3)); }), 0u);
     EXPECT_EQ(ViewerState.FrameCount, 3);
 
     // Everything removed in between: nothing to open.
-    listings = 0;
-    testing_hooks::AfterListing = [&] {
-        if (listings++ == 0)
-            for (int i = 0; i <= 3; ++i) RemovePath(JoinPath(dir, "s_000" + std::to_string(i) + ".yuv10"));
-    };
-    SetPath(JoinPath(dir, "s_0002.yuv10"));
-    LoadSequence();
-    ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
+    EXPECT_EQ(LoadWithChangeBetweenListings(dir, [&] {
+                  for (int i = 0; i <= 3; ++i) RemovePath(path(i));
+              }),
+              1u);
     EXPECT_EQ(testing_hooks::ShownErrors[0].text, CANNOT_OPEN);
     EXPECT_EQ(ViewerState.FrameCount, 0);
 }
