@@ -1,5 +1,5 @@
 // Playback against a directory that changes under it: 10,000 timer ticks of a YUV10
-// sequence and 3,000 of a TIFF one through the real window procedure at steps of +-1 and
+// sequence and 2,000 of a TIFF one through the real window procedure at steps of +-1 and
 // +-10, while frame files are deleted,
 // recreated, truncated, swapped for other frames' contents and replaced by directories
 // between the ticks. After every tick the picture must be exactly what the file at the
@@ -41,7 +41,7 @@ struct Format {
     int ticks;
 };
 const Format YUV10 = {"yuv10", 0, YUV10_ROW_BYTES, 10000};
-const Format TIFF = {"tif", TIFF_PIXELS_AT, TIFF_ROW_BYTES, 3000};
+const Format TIFF = {"tif", TIFF_PIXELS_AT, TIFF_ROW_BYTES, 2000};
 
 void Put16(uint8_t* p, uint32_t v) { p[0] = (uint8_t)v, p[1] = (uint8_t)(v >> 8); }
 void Put32(uint8_t* p, uint32_t v) { Put16(p, v & 0xFFFF), Put16(p + 2, v >> 16); }
