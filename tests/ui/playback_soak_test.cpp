@@ -236,7 +236,14 @@ void RunSoak(HWND window, const Format& format) {
     s.files.assign(FRAMES, {FileModel::MISSING, 0, 0});
     for (int i = 0; i < FRAMES; ++i) s.Write(i, i, s.contents[i].size());
 
-    ShowWindow(window, SW_SHOWNORMAL);
+    // However the run ends, the shared window is left shown and paused for the next test.
+    struct Restore {
+        HWND window;
+        ~Restore() {
+            PressKey(window, VK_SPACE);
+            ShowWindow(window, SW_SHOWNORMAL);
+        }
+    } restore{window};
     SetPath(JoinPath(s.dir, s.FrameName(0)));
     LoadSequence();
     ASSERT_EQ(ViewerState.FrameCount, FRAMES);
@@ -283,8 +290,6 @@ void RunSoak(HWND window, const Format& format) {
     testing_hooks::AllocationsBeforeFailure = -1;
     size_t heapAfter = ProcessHeapBusyBytes();
 
-    PressKey(window, VK_SPACE);  // kills the timer
-    ShowWindow(window, SW_SHOWNORMAL);
     printf("soak %s: %d ticks, %d refused, %d truncated, %d loads, %d allocations, "
            "process heap %lu -> %lu busy bytes\n",
            format.extension, format.ticks, refused, truncated, loads, allocations,
