@@ -244,6 +244,7 @@ void RunSoak(HWND window, const Format& format) {
             ShowWindow(window, SW_SHOWNORMAL);
         }
     } restore{window};
+    ShowWindow(window, SW_SHOWNORMAL);
     SetPath(JoinPath(s.dir, s.FrameName(0)));
     LoadSequence();
     ASSERT_EQ(ViewerState.FrameCount, FRAMES);
