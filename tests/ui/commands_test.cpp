@@ -15,6 +15,7 @@
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "res/resource.h"
+#include "tests/ui/window_fixture.h"
 #include "tests/unit/test_support.h"
 #include "tools/frame_pattern.h"
 #include "ui/ui.h"
@@ -72,15 +73,6 @@ void PressButton(HWND dialog, int id) {
 
 // ---- sequences on disk
 
-// Empty frame files decode to a black picture: enough where only the names matter.
-void WriteEmptyFrames(const std::string& dir, const char* stem, int count) {
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        snprintf(name, sizeof name, "%s_%04d.yuv10", stem, i);
-        WriteBytes(JoinPath(dir, name), {});
-    }
-}
-
 // Frame n as the viewer must show it at scale shift: the file rows that the placement
 // rule keeps, converted by the reference row decoder.
 std::vector<uint8_t> ExpectedPicture(const std::vector<uint8_t>& file, int shift) {
@@ -103,30 +95,37 @@ bool PictureIsBlack() {
     return true;
 }
 
-// ---- the main window
-
-class CommandsTest : public ::testing::Test {
-protected:
-    HWND window = NULL;
-
-    void SetUp() override {
-        FreshViewerState(1);
-        HINSTANCE self = GetModuleHandleA(NULL);
-        WNDCLASSA known;
-        if (!GetClassInfoA(self, MAIN_CLASS_NAME, &known)) {
-            ASSERT_NE(RegisterMainWindowClass(self), 0);
+// Dispatches the window's next playback tick, waiting for it up to 5 s. One tick only:
+// at full size a tick can take longer than the period, so the next one is always due.
+bool RunOneTick(HWND window) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(5)) {
+        MSG m;
+        if (PeekMessageA(&m, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            DispatchMessageA(&m);
+            return true;
         }
-        // Left hidden: under Wine without a window manager, destroying a shown window
-        // waits two seconds for a state change that never comes.
-        window = CreateMainWindow(self);
-        ASSERT_NE(window, nullptr);
     }
+    return false;
+}
 
+// ---- the main window, with its menu as the viewer starts
+
+class CommandsTest : public MainWindowTest {
+protected:
+    // The window serves other tests in turn: its check mark goes back to half size,
+    // where a fresh viewer state starts.
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ResetSizeChecks();
+    }
     void TearDown() override {
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG quit;
-        while (PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        if (IsWindow(window)) ResetSizeChecks();
+        MainWindowTest::TearDown();
+    }
+    void ResetSizeChecks() {
+        HMENU menu = GetMenu(window);
+        for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
+            CheckMenuItem(menu, id, MF_BYCOMMAND | (id == IDM_SIZE_HALF ? MF_CHECKED : 0));
     }
 
     void Command(WORD id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
@@ -148,20 +147,7 @@ protected:
         EXPECT_EQ((client.bottom - client.top) - (bar.bottom - bar.top), FrameImageHeight());
     }
 
-    // Dispatches the window's messages until one playback tick has run.
-    bool RunOneTick() {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-            MSG m;
-            if (PeekMessageA(&m, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                DispatchMessageA(&m);
-                return true;
-            }
-            Sleep(5);
-        }
-        return false;
-    }
-
-    HDROP MakeDrop(const std::vector<std::string>& paths) {
+    void Drop(const std::vector<std::string>& paths) {
         size_t listBytes = 1;
         for (const std::string& p : paths) listBytes += p.size() + 1;
         HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
@@ -175,7 +161,7 @@ protected:
         }
         *list = '\0';
         GlobalUnlock(block);
-        return (HDROP)block;
+        SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
     }
 };
 
@@ -204,29 +190,28 @@ TEST_F(CommandsTest, SizeCommandsMoveTheCheckMarkAndRefitTheWindow) {
 TEST_F(CommandsTest, PictureStaysBlackAfterASizeChangeUntilTheNextTick) {
     std::string dir = MakeScratchDir();
     std::vector<uint8_t> frame = MakeYuv10Frame(7);
-    WriteBytes(JoinPath(dir, "clip_0000.yuv10"), frame);
-    WriteBytes(JoinPath(dir, "clip_0001.yuv10"), frame);
-    SetPath(JoinPath(dir, "clip_0001.yuv10"));
-    LoadSequence();
+    WriteBytes(FramePath(dir, 0), frame);
+    WriteBytes(FramePath(dir, 1), frame);
+    LoadFrame(FramePath(dir, 1));
     ASSERT_EQ(ViewerState.FrameCount, 2);
     ASSERT_TRUE(testing_hooks::ShownErrors.empty());
 
     // Playing forwards; the size change pauses but keeps the timer.
-    SendMessageA(window, WM_KEYDOWN, VK_RIGHT, 0);
+    PressKey(window, VK_RIGHT);
     ASSERT_EQ(ViewerState.Step, 1);
     Command(IDM_SIZE_FULL);
     EXPECT_EQ(ViewerState.Step, 0);
     EXPECT_EQ(FrameImageWidth(), 1920);
     EXPECT_TRUE(PictureIsBlack());
 
-    ASSERT_TRUE(RunOneTick());
+    ASSERT_TRUE(RunOneTick(window));
     EXPECT_EQ(ViewerState.CurrentFrame, 1);
     std::vector<uint8_t> expected = ExpectedPicture(frame, 0);
     EXPECT_EQ(memcmp(ViewerState.FrameImage.Pixels, expected.data(), expected.size()), 0);
 
     Command(IDM_SIZE_QUARTER);
     EXPECT_TRUE(PictureIsBlack());
-    ASSERT_TRUE(RunOneTick());
+    ASSERT_TRUE(RunOneTick(window));
     expected = ExpectedPicture(frame, 2);
     ASSERT_EQ((size_t)FrameImageWidth() * FrameImageHeight() * 4, expected.size());
     EXPECT_EQ(memcmp(ViewerState.FrameImage.Pixels, expected.data(), expected.size()), 0);
@@ -255,33 +240,27 @@ TEST_F(CommandsTest, UnknownCommandOnlyBeepsAndExitClosesTheWindow) {
 
     Command(IDM_EXIT);
     EXPECT_FALSE(IsWindow(window));
-    MSG quit;
-    ASSERT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 0u);
+    int code = -1;
+    ASSERT_TRUE(TakeQuitMessage(&code));
+    EXPECT_EQ(code, 0);
 }
 
 TEST_F(CommandsTest, DropLoadsTheFirstFileOnly) {
-    std::string dir = MakeScratchDir();
-    WriteEmptyFrames(dir, "beta", 2);
-    WriteEmptyFrames(dir, "alpha", 4);
+    // Empty frame files decode black: here only which sequence is loaded matters.
+    std::string first = MakeYuv10Sequence(2, 0);
+    std::string other = MakeYuv10Sequence(4, 0);
     ViewerState.Step = 5;
-    SendMessageA(window, WM_DROPFILES,
-                 (WPARAM)MakeDrop({JoinPath(dir, "beta_0001.yuv10"),
-                                   JoinPath(dir, "alpha_0000.yuv10"),
-                                   JoinPath(dir, "alpha_0003.yuv10")}),
-                 0);
+    Drop({FramePath(first, 1), FramePath(other, 0), FramePath(other, 3)});
     EXPECT_TRUE(testing_hooks::ShownErrors.empty());
     EXPECT_EQ(ViewerState.FrameCount, 2);
     EXPECT_EQ(ViewerState.CurrentFrame, 1);
-    EXPECT_STREQ(ViewerState.NamePart, "beta_0001.yuv10");
+    EXPECT_STREQ(ViewerState.PathBuffer, FramePath(first, 1).c_str());
     EXPECT_EQ(ViewerState.Step, 0);
 }
 
 TEST_F(CommandsTest, DroppedPathTooLongForPathBufferIsRefused) {
-    std::string dir = MakeScratchDir();
-    WriteEmptyFrames(dir, "clip", 3);
-    SetPath(JoinPath(dir, "clip_0002.yuv10"));
-    LoadSequence();
+    std::string dir = MakeYuv10Sequence(3, 0);
+    LoadFrame(FramePath(dir, 2));
     ASSERT_EQ(ViewerState.FrameCount, 3);
 
     // 300 bytes, and its first 259 bytes name a file that would load: cutting the
@@ -290,7 +269,7 @@ TEST_F(CommandsTest, DroppedPathTooLongForPathBufferIsRefused) {
     longPath += std::string(300 - longPath.size(), 'x');
     ASSERT_EQ(longPath.size(), 300u);
     WriteBytes(longPath.substr(0, 259), {});
-    SendMessageA(window, WM_DROPFILES, (WPARAM)MakeDrop({longPath}), 0);
+    Drop({longPath});
     ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
     EXPECT_EQ(testing_hooks::ShownErrors[0].text, CANNOT_OPEN);
     EXPECT_EQ(ViewerState.FrameCount, 0);
@@ -300,10 +279,11 @@ TEST_F(CommandsTest, DroppedPathTooLongForPathBufferIsRefused) {
     std::string sub = JoinPath(dir, "");
     sub = JoinPath(dir, std::string(259 - sub.size() - 1 - name.size(), 'd'));
     MakeDirectory(sub);
-    WriteEmptyFrames(sub, "clip", 2);
+    WriteBytes(JoinPath(sub, "clip_0000.yuv10"), {});
+    WriteBytes(JoinPath(sub, name), {});
     std::string fitting = JoinPath(sub, name);
     ASSERT_EQ(fitting.size(), 259u);
-    SendMessageA(window, WM_DROPFILES, (WPARAM)MakeDrop({fitting}), 0);
+    Drop({fitting});
     EXPECT_EQ(testing_hooks::ShownErrors.size(), 1u);
     EXPECT_EQ(ViewerState.FrameCount, 2);
     EXPECT_EQ(ViewerState.CurrentFrame, 1);
@@ -321,9 +301,8 @@ HWND FileNameBox(HWND dialog) {
 }
 
 TEST_F(CommandsTest, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
-    std::string dir = MakeScratchDir();
-    WriteEmptyFrames(dir, "clip", 3);
-    std::string chosen = JoinPath(dir, "clip_0001.yuv10");
+    std::string dir = MakeYuv10Sequence(3, 0);
+    std::string chosen = FramePath(dir, 1);
 
     WorkNextDialog([&](HWND dialog) {
         HWND box = FileNameBox(dialog);
