@@ -57,8 +57,7 @@ is_visible "About" && fail "Escape did not close the about box"
 echo "about box opened from the Help menu and closed by Escape"
 
 press "$WID" q
-# Waited for here, not in a subshell: only this shell can collect the viewer's exit code.
-wait_for_exit 20 >"$WORK/exit_code"
-code=$(cat "$WORK/exit_code")
+wait_for_exit 20
+code=$EXIT_CODE
 [ "$code" = 0 ] || fail "Q ended the viewer with code $code"
 echo "PASS"
