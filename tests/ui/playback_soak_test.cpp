@@ -21,6 +21,7 @@
 #include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
+#include "res/resource.h"
 #include "tests/ui/window_fixture.h"
 #include "tests/unit/test_support.h"
 #include "ui/ui.h"
@@ -218,10 +219,9 @@ void SetStepByKeys(HWND window, int step) {
 }
 
 void RunSoak(HWND window, const Format& format) {
-    // Quarter size, as the screen-size command sets it: small pictures keep the run short.
-    ViewerState.ScaleShift = 2;
-    ASSERT_EQ(ResetFrameImage(), 0);
-    FitWindowToImage(window);
+    // Quarter size: small pictures keep the run short.
+    SendMessageA(window, WM_COMMAND, IDM_SIZE_QUARTER, 0);
+    ASSERT_EQ(ViewerState.ScaleShift, 2);
     Soak s;
     s.format = &format;
     s.dir = MakeScratchDir();
