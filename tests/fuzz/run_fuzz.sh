@@ -20,4 +20,4 @@ max_len=65536
 "$binary" -runs="$runs" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$(dirname "$binary")/$name-" \
   "$work" "$seeds" 2>"$log" || { tail -n 60 "$log"; exit 1; }
-grep -E '^(Done|stat::number_of_executed_units)' "$log" | sed "s/^/$name: /"
+grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units)' "$log" | sed "s/^/$name: /"
