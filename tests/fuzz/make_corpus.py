@@ -4,7 +4,10 @@
 The small TIFF files come from libtiff's tools (raw2tiff, tiffcp); the full-size ones are
 built by hand here, since a whole 1920 x 1080 frame would be 12 MB: their tags describe
 a full frame and the pixel data stops after a few rows. A yuv10 or tiff seed starts with
-one control byte (scale, injected read error), a scan seed with one flag byte."""
+one control byte (scale, injected read error), a scan seed with one flag byte.
+
+Files named by a hash were kept from longer runs (scripts/fuzz.sh, then libFuzzer's
+-merge=1 against this folder) for the code they reach that the seeds do not."""
 import os
 import random
 import struct
