@@ -1,7 +1,35 @@
+// The entry point: picture, window, the file named on the command line, message loop.
+#include "core/sequence_loading.h"
+#include "core/viewer_state.h"
 #include "ui/ui.h"
 
-// Placeholder entry point until the main window is built.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    (void)instance;
-    return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int show) {
+    if (ResetFrameImage() != 0) return 1;
+    ViewerState.NameTable = nullptr;
+    ViewerState.Step = 0;
+    ViewerState.FrameCount = 0;
+
+    if (!RegisterMainWindowClass(instance)) return 1;
+    HWND window = CreateMainWindow(instance);
+    if (!window) return 1;
+
+    // Loaded before the window shows, so a load's error box comes first. A path that
+    // does not fit leaves PathBuffer empty and the load reports it.
+    if (tail && tail[0]) {
+        TakeCommandLinePath(tail);
+        LoadSequence();
+    }
+
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    DragAcceptFiles(window, TRUE);
+
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageA(&msg, NULL, 0, 0)) != 0) {
+        if (got == -1) return 1;  // the queue itself failed: there is no quit code
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
 }

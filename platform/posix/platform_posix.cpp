@@ -14,10 +14,21 @@
 
 #include <string>
 
-PlatFile PlatOpenFile(const char* path) {
+// The path with '\\' turned into '/', walking by characters so that a trail byte 0x5C
+// of a double-byte character stays part of its name.
+static std::string UnixPath(const char* path) {
     std::string p(path);
-    for (char& c : p)
-        if (c == '\\') c = '/';
+    for (size_t i = 0; i < p.size(); ++i) {
+        if (PlatIsLeadByte((unsigned char)p[i]) && i + 1 < p.size())
+            ++i;
+        else if (p[i] == '\\')
+            p[i] = '/';
+    }
+    return p;
+}
+
+PlatFile PlatOpenFile(const char* path) {
+    std::string p = UnixPath(path);
     int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat st;
@@ -88,9 +99,7 @@ static int NextMatch(PlatFind find, char name[PLAT_NAME_SIZE]) {
 }
 
 PlatFind PlatFindFirst(const char* pattern, char name[PLAT_NAME_SIZE]) {
-    std::string p(pattern);
-    for (char& c : p)
-        if (c == '\\') c = '/';
+    std::string p = UnixPath(pattern);
     size_t slash = p.rfind('/');
     std::string dir = slash == std::string::npos ? "." : p.substr(0, slash + 1);
     std::string namePattern = slash == std::string::npos ? p : p.substr(slash + 1);
@@ -114,11 +123,17 @@ void PlatFindClose(PlatFind find) {
 
 // Double-byte characters exist only when the environment asks for the Japanese code
 // page, as Wine does for LANG=ja_JP.*: then the lead bytes are those of code page 932.
+static bool JapaneseCodePage() {
+    static const bool japanese = [] {
+        const char* lang = getenv("LC_ALL");
+        if (!lang || !*lang) lang = getenv("LANG");
+        return lang && strncmp(lang, "ja", 2) == 0;
+    }();
+    return japanese;
+}
+
 int PlatIsLeadByte(unsigned char c) {
-    const char* lang = getenv("LC_ALL");
-    if (!lang || !*lang) lang = getenv("LANG");
-    if (!lang || strncmp(lang, "ja", 2) != 0) return 0;
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    return JapaneseCodePage() && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
 }
 
 int PlatEqualNoCase(const char* a, const char* b, int length) {

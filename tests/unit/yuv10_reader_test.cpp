@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <random>
+
+#include "core/frame_sequence.h"
+#include "core/viewer_state.h"
+#include "core/yuv10_reader.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The test's own reading of the format: four big-endian words of three 10-bit fields,
+// in the order Cb0 Y0 Cr0 / Y1 Cb1 Y2 / Cr1 Y3 Cb2 / Y4 Cr2 Y5; 8 bits kept of each.
+void UnpackByWords(const uint8_t* g, int Y[6], int Cb[3], int Cr[3]) {
+    int f[12];
+    for (int w = 0; w < 4; ++w) {
+        uint32_t word = (uint32_t)g[4 * w] << 24 | (uint32_t)g[4 * w + 1] << 16 |
+                        (uint32_t)g[4 * w + 2] << 8 | g[4 * w + 3];
+        f[3 * w] = (int)(word >> 22) & 1023;
+        f[3 * w + 1] = (int)(word >> 12) & 1023;
+        f[3 * w + 2] = (int)(word >> 2) & 1023;
+    }
+    const int yAt[6] = {1, 3, 5, 7, 9, 11}, cbAt[3] = {0, 4, 8}, crAt[3] = {2, 6, 10};
+    for (int i = 0; i < 6; ++i) Y[i] = f[yAt[i]] >> 2;
+    for (int i = 0; i < 3; ++i) Cb[i] = f[cbAt[i]] >> 2, Cr[i] = f[crAt[i]] >> 2;
+}
+
+int Clamp(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+
+Rgb Convert(int Y, int Cb, int Cr) {
+    int y = (Y - 16) * 76309, cb = Cb - 128, cr = Cr - 128;
+    return {Clamp((y + 117504 * cr) >> 16), Clamp((y - 34903 * cr - 13954 * cb) >> 16),
+            Clamp((y + 138453 * cb) >> 16)};
+}
+
+Rgb ExpectedPixel(const std::vector<uint8_t>& frame, int fileRow, int x) {
+    int Y[6], Cb[3], Cr[3];
+    UnpackByWords(&frame[(size_t)fileRow * 5120 + 16 * (x / 6)], Y, Cb, Cr);
+    int j = x % 6;
+    return Convert(Y[j], Cb[j / 2], Cr[j / 2]);
+}
+
+// Packs 8-bit sample values into one group, the low two bits of each field zero.
+std::vector<uint8_t> PackGroup(const int Y[6], const int Cb[3], const int Cr[3]) {
+    const int fields[12] = {Cb[0], Y[0], Cr[0], Y[1], Cb[1], Y[2],
+                            Cr[1], Y[3], Cb[2], Y[4], Cr[2], Y[5]};
+    std::vector<uint8_t> g(16);
+    for (int w = 0; w < 4; ++w) {
+        uint32_t word = (uint32_t)fields[3 * w] << 24 | (uint32_t)fields[3 * w + 1] << 14 |
+                        (uint32_t)fields[3 * w + 2] << 4;
+        for (int b = 0; b < 4; ++b) g[4 * w + b] = (uint8_t)(word >> (24 - 8 * b));
+    }
+    return g;
+}
+
+std::vector<uint8_t> RowOfGroup(const std::vector<uint8_t>& group) {
+    std::vector<uint8_t> row;
+    for (int i = 0; i < 320; ++i) row.insert(row.end(), group.begin(), group.end());
+    return row;
+}
+
+std::vector<uint8_t> RandomFrame(unsigned seed, size_t bytes = YUV10_FRAME_BYTES) {
+    std::mt19937 rng(seed);
+    std::vector<uint8_t> f(bytes);
+    for (auto& b : f) b = (uint8_t)rng();
+    return f;
+}
+
+// Writes a one-frame sequence and decodes it at the scale the state was made with.
+int DecodeFile(const std::vector<uint8_t>& bytes, const char* name = "clip_0001.yuv10") {
+    std::string dir = MakeScratchDir();
+    std::string path = JoinPath(dir, name);
+    WriteBytes(path, bytes);
+    SetPath(path);
+    if (ScanSequence() != 0) return -2;
+    return ReadYuv10Frame();
+}
+
+void ExpectPixel(const uint8_t* p, Rgb want, const char* what) {
+    EXPECT_EQ(p[2], want.r) << what;
+    EXPECT_EQ(p[1], want.g) << what;
+    EXPECT_EQ(p[0], want.b) << what;
+    EXPECT_EQ(p[3], 0) << what;
+}
+
+}  // namespace
+
+TEST(Yuv10Conversion, KnownValues) {
+    struct Case {
+        int Y, Cb, Cr;
+        Rgb want;
+        const char* what;
+    } cases[] = {
+        {0, 0, 0, {0, 76, 0}, "all-zero samples"},
+        {235, 128, 128, {254, 254, 254}, "white truncates to 254"},
+        {16, 128, 128, {0, 0, 0}, "black"},
+        {81, 90, 240, {255, 24, 0}, "red and blue clamped"},
+    };
+    for (const Case& c : cases) {
+        const int Y[6] = {c.Y, c.Y, c.Y, c.Y, c.Y, c.Y}, Cb[3] = {c.Cb, c.Cb, c.Cb},
+                  Cr[3] = {c.Cr, c.Cr, c.Cr};
+        std::vector<uint8_t> row = RowOfGroup(PackGroup(Y, Cb, Cr));
+        uint8_t ref[1920 * 4] = {}, fast[1920 * 4] = {};
+        DecodeYuv10RowReference(row.data(), ref, 0);
+        DecodeYuv10Row(row.data(), fast, 0);
+        for (int x = 0; x < 1920; x += 479) {
+            ExpectPixel(ref + 4 * x, c.want, c.what);
+            ExpectPixel(fast + 4 * x, c.want, c.what);
+        }
+    }
+}
+
+TEST(Yuv10Conversion, FirstByteCarriesOnlyTheFirstCb) {
+    std::vector<uint8_t> group(16, 0);
+    group[0] = 0xFF;
+    std::vector<uint8_t> row = RowOfGroup(group);
+    uint8_t out[1920 * 4] = {};
+    DecodeYuv10Row(row.data(), out, 0);
+    for (int x = 0; x < 6; ++x)
+        ExpectPixel(out + 4 * x, Convert(0, x < 2 ? 255 : 0, 0), "pixel of the first group");
+}
+
+TEST(Yuv10Conversion, RowKernelsAgreeWithTheReferenceOnRandomRows) {
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 50; ++trial) {
+        std::vector<uint8_t> row(5120);
+        for (auto& b : row) b = (uint8_t)rng();
+        for (int shift = 0; shift <= 2; ++shift) {
+            uint8_t ref[1920 * 4], fast[1920 * 4];
+            memset(ref, 0xAB, sizeof ref);
+            memset(fast, 0xAB, sizeof fast);
+            DecodeYuv10RowReference(row.data(), ref, shift);
+            DecodeYuv10Row(row.data(), fast, shift);
+            ASSERT_EQ(memcmp(ref, fast, sizeof ref), 0) << "trial " << trial << " shift " << shift;
+        }
+    }
+}
+
+TEST(Yuv10Reader, RandomFramesMatchTheFormulasAtEveryScale) {
+    std::vector<uint8_t> frame = RandomFrame(2024);
+    for (int s = 0; s <= 2; ++s) {
+        FreshViewerState(s);
+        ASSERT_EQ(DecodeFile(frame), 0);
+        int k = 1 << s;
+        // Picture row j from the bottom shows file row 1079 - j*k; column x shows x*k.
+        for (int j = 0; j < FrameImageHeight(); ++j) {
+            const uint8_t* row = FrameImageRow(j);
+            for (int x = 0; x < FrameImageWidth(); ++x) {
+                Rgb want = ExpectedPixel(frame, 1079 - j * k, x * k);
+                const uint8_t* p = row + 4 * x;
+                if (p[0] != want.b || p[1] != want.g || p[2] != want.r || p[3] != 0)
+                    FAIL() << "scale " << s << " row " << j << " column " << x;
+            }
+        }
+    }
+}
+
+TEST(Yuv10Reader, ShownRowsAndColumnsFollowTheScale) {
+    // Every file row has its own grey level (Y = 16 + row % 220), so the picture tells
+    // which file row each of its rows came from.
+    std::vector<uint8_t> frame;
+    for (int r = 0; r < 1080; ++r) {
+        int y = 16 + r % 220;
+        const int Y[6] = {y, y, y, y, y, y}, C[3] = {128, 128, 128};
+        std::vector<uint8_t> row = RowOfGroup(PackGroup(Y, C, C));
+        frame.insert(frame.end(), row.begin(), row.end());
+    }
+    auto greyOfRow = [](int r) { return Convert(16 + r % 220, 128, 128).g; };
+
+    FreshViewerState(1);
+    ASSERT_EQ(DecodeFile(frame), 0);
+    EXPECT_EQ(PixelAt(0, 0)[1], greyOfRow(1)) << "top picture row is file row 1";
+    EXPECT_EQ(PixelAt(0, 1)[1], greyOfRow(3));
+    EXPECT_EQ(PixelAt(0, 539)[1], greyOfRow(1079));
+
+    FreshViewerState(2);
+    ASSERT_EQ(DecodeFile(frame), 0);
+    for (int t = 0; t < 270; ++t) ASSERT_EQ(PixelAt(5, t)[1], greyOfRow(4 * t + 3)) << t;
+}
+
+TEST(Yuv10Reader, QuarterScaleTakesEveryFourthColumn) {
+    // Y grows along the row, so each picture column tells its file column.
+    std::vector<uint8_t> row;
+    for (int g = 0; g < 320; ++g) {
+        int Y[6], C[3] = {128, 128, 128};
+        for (int j = 0; j < 6; ++j) Y[j] = 16 + (6 * g + j) % 200;
+        std::vector<uint8_t> group = PackGroup(Y, C, C);
+        row.insert(row.end(), group.begin(), group.end());
+    }
+    std::vector<uint8_t> frame;
+    for (int r = 0; r < 1080; ++r) frame.insert(frame.end(), row.begin(), row.end());
+    FreshViewerState(2);
+    ASSERT_EQ(DecodeFile(frame), 0);
+    for (int x = 0; x < 480; ++x)
+        ASSERT_EQ(PixelAt(x, 100)[1], Convert(16 + (4 * x) % 200, 128, 128).g) << x;
+}
+
+TEST(Yuv10Reader, MissingRowsOfAShortFileAreBlackNotStale) {
+    FreshViewerState(0);
+    std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
+    ASSERT_EQ(DecodeFile(bright), 0);
+    ASSERT_NE(PixelAt(100, 1079)[1], 0);
+
+    // 300 whole rows and half of the next.
+    std::vector<uint8_t> shortFrame = RandomFrame(9, 300 * 5120 + 2560);
+    ASSERT_EQ(DecodeFile(shortFrame), 0);
+    for (int t = 0; t < 1080; ++t) {
+        for (int x = 0; x < 1920; x += 97) {
+            const uint8_t* p = PixelAt(x, t);
+            if (t < 300) {
+                Rgb want = ExpectedPixel(shortFrame, t, x);
+                ASSERT_EQ(p[1], want.g) << t;
+            } else {
+                ASSERT_EQ(p[0] | p[1] | p[2] | p[3], 0) << "row " << t << " should be black";
+            }
+        }
+    }
+}
+
+TEST(Yuv10Reader, ReadErrorLeavesTheRestOfThePictureBlack) {
+    FreshViewerState(1);
+    std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
+    ASSERT_EQ(DecodeFile(bright), 0);
+    std::string dir = MakeScratchDir();
+    WriteBytes(JoinPath(dir, "f_1.yuv10"), bright);
+    SetPath(JoinPath(dir, "f_1.yuv10"));
+    ASSERT_EQ(ScanSequence(), 0);
+    testing_hooks::ReadsBeforeFailure = 100;
+    EXPECT_EQ(ReadYuv10Frame(), 0);
+    testing_hooks::ReadsBeforeFailure = -1;
+    EXPECT_NE(PixelAt(0, 0)[1], 0);
+    const uint8_t* last = PixelAt(0, 539);
+    EXPECT_EQ(last[0] | last[1] | last[2], 0);
+}
+
+TEST(Yuv10Reader, RefusesFramesItCannotOpenWithoutTouchingState) {
+    FreshViewerState(1);
+    std::string dir = MakeScratchDir();
+    WriteBytes(JoinPath(dir, "clip_0001.yuv10"), std::vector<uint8_t>(YUV10_FRAME_BYTES, 0x80));
+    MakeDirectory(JoinPath(dir, "clip_0002.yuv10"));
+    SetPath(JoinPath(dir, "clip_0001.yuv10"));
+    ASSERT_EQ(ScanSequence(), 0);
+    ASSERT_EQ(ViewerState.FrameCount, 2);
+    ASSERT_EQ(ReadYuv10Frame(), 0);
+    std::vector<uint8_t> picture(ViewerState.FrameImage.Pixels,
+                                 ViewerState.FrameImage.Pixels + 960 * 540 * 4);
+    std::string path = ViewerState.PathBuffer;
+
+    for (int index : {-1, 2, 1000}) {
+        ViewerState.CurrentFrame = index;
+        EXPECT_EQ(ReadYuv10Frame(), -1) << index;
+        EXPECT_EQ(path, ViewerState.PathBuffer) << index;
+    }
+    ViewerState.CurrentFrame = 0;
+    ViewerState.FrameCount = 0;
+    EXPECT_EQ(ReadYuv10Frame(), -1) << "nothing loaded";
+    EXPECT_EQ(path, ViewerState.PathBuffer);
+
+    ViewerState.FrameCount = 2;
+    ViewerState.CurrentFrame = 1;  // the directory
+    EXPECT_EQ(ReadYuv10Frame(), -1);
+    EXPECT_EQ(memcmp(picture.data(), ViewerState.FrameImage.Pixels, picture.size()), 0);
+}

@@ -1,0 +1,100 @@
+// The main window: its class, creation with the status bar, layout, and the window
+// procedure, which only hands each message to its handler.
+#include "ui/ui.h"
+
+#include <commctrl.h>
+
+#include "core/viewer_state.h"
+
+const char MAIN_CLASS_NAME[] = "Lumaroll";
+const char MAIN_WINDOW_TITLE[] = "Quillon Sorrelmark";
+
+static HWND StatusBar() { return (HWND)ViewerState.StatusBarWindow; }
+
+ATOM RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
+    wc.lpszMenuName = "MAINMENU";
+    wc.lpszClassName = MAIN_CLASS_NAME;
+    return RegisterClassA(&wc);
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    return CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, FrameImageWidth(), FrameImageHeight(),
+                           NULL, NULL, instance, NULL);
+}
+
+void FitWindowToImage(HWND window) {
+    RECT bar = {};
+    GetWindowRect(StatusBar(), &bar);
+    RECT r;
+    SetRect(&r, 0, 0, FrameImageWidth(), FrameImageHeight());
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE);
+    SetWindowPos(window, NULL, 0, 0, r.right - r.left, r.bottom - r.top + (bar.bottom - bar.top),
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void Repaint(HWND window) {
+    InvalidateRect(window, NULL, FALSE);
+    UpdateWindow(window);
+}
+
+// Without its status bar the window could not show the texts: creation fails instead.
+static LRESULT OnCreate(HWND window, const CREATESTRUCTA* create) {
+    HWND bar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, "hoge",
+                                   window, STATUS_BAR_ID);
+    if (!bar) return -1;
+    ViewerState.StatusBarWindow = bar;
+    FitWindowToImage(window);
+    ViewerState.MenuHandle = GetMenu(window);
+    ViewerState.InstanceHandle = create->hInstance;
+    return 0;
+}
+
+// The status bar moves itself to the new bottom edge when it sees the same WM_SIZE;
+// the frame and step parts keep 100 pixels each at the right.
+static void OnSize(WPARAM wParam, LPARAM lParam) {
+    SendMessageA(StatusBar(), WM_SIZE, wParam, lParam);
+    RECT bar = {};
+    GetWindowRect(StatusBar(), &bar);
+    int w = bar.right - bar.left;
+    int edges[3] = {w - 200, w - 100, -1};
+    SendMessageA(StatusBar(), SB_SETPARTS, 3, (LPARAM)edges);
+}
+
+static void OnDestroy() { PostQuitMessage(0); }
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(window, (const CREATESTRUCTA*)lParam);
+    case WM_SIZE:
+        OnSize(wParam, lParam);
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(window, wParam);
+        return 0;
+    case WM_TIMER:
+        OnTimer(window);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(window, (HDROP)wParam);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
