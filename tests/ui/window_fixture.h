@@ -1,0 +1,36 @@
+// The real main window for the UI tests: created by CreateMainWindow in this process and
+// driven with real messages, with a fresh viewer state for every test.
+#pragma once
+#include "ui/ui.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// One window serves the tests in turn (Wine takes about two seconds to take a window
+// off the screen); a test that destroys it gets a new one for the next test.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void TearDownTestSuite();
+    HWND window = nullptr;
+};
+
+// count frame files clip_0000.yuv10 ... in a new scratch directory, each of `bytes`
+// bytes (rows a short file lacks decode black); returns the directory.
+std::string MakeYuv10Sequence(int count, size_t bytes);
+// The path of frame n of such a sequence.
+std::string FramePath(const std::string& dir, int n);
+// PathBuffer <- the path, then LoadSequence, as the open command does.
+void LoadFrame(const std::string& path);
+
+void PressKey(HWND window, WPARAM key);
+void Tick(HWND window);
+std::string StatusText(int part);
+// Whether the playback timer is set; leaves it as it was.
+bool PlaybackTimerIsSet(HWND window);
+// Dispatches the window's messages for about `ms` milliseconds; returns the ticks seen.
+int PumpMessages(HWND window, int ms);
+// Takes a pending quit message off the queue; true when there was one (code in *code).
+bool TakeQuitMessage(int* code);
