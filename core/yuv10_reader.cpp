@@ -188,11 +188,9 @@ SSE2_INLINE static inline void PackPixels(__m128i y0, const ChromaTerms& c0, __m
 
 // The six pixel positions of four groups at src, each register one position with a
 // lane per group. Positions not wanted (odd ones at shift 1 and 2) are left unset.
-SSE2_INLINE static inline void DecodeFourGroups(const uint8_t* src, bool all, __m128i p[6]) {
-    __m128i w0 = ByteSwap32(_mm_loadu_si128((const __m128i*)src));
-    __m128i w1 = ByteSwap32(_mm_loadu_si128((const __m128i*)(src + 16)));
-    __m128i w2 = ByteSwap32(_mm_loadu_si128((const __m128i*)(src + 32)));
-    __m128i w3 = ByteSwap32(_mm_loadu_si128((const __m128i*)(src + 48)));
+SSE2_INLINE static inline void DecodeFourGroups(__m128i g0, __m128i g1, __m128i g2, __m128i g3,
+                                                bool all, __m128i p[6]) {
+    __m128i w0 = ByteSwap32(g0), w1 = ByteSwap32(g1), w2 = ByteSwap32(g2), w3 = ByteSwap32(g3);
     Transpose4(w0, w1, w2, w3);  // wN: word N of the four groups
     ChromaTerms c0 = MakeChroma(FieldA(w0), FieldC(w0));
     ChromaTerms c1 = MakeChroma(FieldB(w1), FieldA(w2));
@@ -207,11 +205,48 @@ SSE2_INLINE static inline void DecodeFourGroups(const uint8_t* src, bool all, __
     }
 }
 
+// Half scale shows pixels 0, 2, 4 of every group: twelve pixels per four groups.
+// Quarter scale shows pixels 0 and 4 of an even group and pixel 2 of the odd one
+// after it, which are the samples of pixels 0, 4 and 2 of one made-up group: words
+// 0 and 3 of the even group, word 1 of the odd one, and word 2 with its first field
+// (Cr1) from the odd group and the rest (Cb2) from the even one. So four made-up
+// groups give the twelve quarter-scale pixels of eight real ones.
+template <int SHIFT>
+SSE2_KERNEL static void DecodeSubsampledRow(const uint8_t* src, uint8_t* dst) {
+    __m128i p[6];
+    const __m128i fromOdd = _mm_set_epi32(0, 0x0000C0FF, -1, 0);  // bytes as stored
+    constexpr int groupsPerStep = SHIFT == 1 ? 4 : 8;
+    for (int g = 0; g < FRAME_WIDTH / 6; g += groupsPerStep, src += 16 * groupsPerStep, dst += 48) {
+        __m128i in[4];
+        for (int n = 0; n < 4; ++n) {
+            if (SHIFT == 1) {
+                in[n] = _mm_loadu_si128((const __m128i*)(src + 16 * n));
+            } else {
+                __m128i even = _mm_loadu_si128((const __m128i*)(src + 32 * n));
+                __m128i odd = _mm_loadu_si128((const __m128i*)(src + 32 * n + 16));
+                in[n] = _mm_xor_si128(even, _mm_and_si128(_mm_xor_si128(even, odd), fromOdd));
+            }
+        }
+        DecodeFourGroups(in[0], in[1], in[2], in[3], false, p);
+        // rN: the three pixels of group N in picture order, then 0
+        __m128i r0 = p[0], r1 = SHIFT == 1 ? p[2] : p[4], r2 = SHIFT == 1 ? p[4] : p[2];
+        __m128i r3 = _mm_setzero_si128();
+        Transpose4(r0, r1, r2, r3);
+        _mm_storeu_si128((__m128i*)dst, _mm_or_si128(r0, _mm_slli_si128(r1, 12)));
+        _mm_storeu_si128((__m128i*)(dst + 16),
+                         _mm_or_si128(_mm_srli_si128(r1, 4), _mm_slli_si128(r2, 8)));
+        _mm_storeu_si128((__m128i*)(dst + 32),
+                         _mm_or_si128(_mm_srli_si128(r2, 8), _mm_slli_si128(r3, 4)));
+    }
+}
+
 SSE2_KERNEL void DecodeYuv10RowSse2(const uint8_t* src, uint8_t* dst, int shift) {
     __m128i p[6];
     if (shift == 0) {
         for (int g = 0; g < FRAME_WIDTH / 6; g += 4, src += 64, dst += 96) {
-            DecodeFourGroups(src, true, p);
+            DecodeFourGroups(_mm_loadu_si128((const __m128i*)src), _mm_loadu_si128((const __m128i*)(src + 16)),
+                             _mm_loadu_si128((const __m128i*)(src + 32)), _mm_loadu_si128((const __m128i*)(src + 48)),
+                             true, p);
             __m128i r0 = p[0], r1 = p[1], r2 = p[2], r3 = p[3];
             Transpose4(r0, r1, r2, r3);  // rN: pixels 0-3 of group N
             __m128i lo45 = _mm_unpacklo_epi32(p[4], p[5]), hi45 = _mm_unpackhi_epi32(p[4], p[5]);
@@ -224,28 +259,8 @@ SSE2_KERNEL void DecodeYuv10RowSse2(const uint8_t* src, uint8_t* dst, int shift)
         }
         return;
     }
-    // Half scale shows pixels 0, 2, 4 of every group: twelve pixels h0..h11 per four
-    // groups. Quarter scale shows every second of those.
-    for (int g = 0; g < FRAME_WIDTH / 6; g += 4, src += 64) {
-        DecodeFourGroups(src, false, p);
-        __m128i r0 = p[0], r1 = p[2], r2 = p[4], r3 = _mm_setzero_si128();
-        Transpose4(r0, r1, r2, r3);  // rN: pixels 0, 2, 4 of group N, then 0
-        __m128i h0 = _mm_or_si128(r0, _mm_slli_si128(r1, 12));
-        __m128i h4 = _mm_or_si128(_mm_srli_si128(r1, 4), _mm_slli_si128(r2, 8));
-        __m128i h8 = _mm_or_si128(_mm_srli_si128(r2, 8), _mm_slli_si128(r3, 4));
-        if (shift == 1) {
-            _mm_storeu_si128((__m128i*)dst, h0);
-            _mm_storeu_si128((__m128i*)(dst + 16), h4);
-            _mm_storeu_si128((__m128i*)(dst + 32), h8);
-            dst += 48;
-        } else {
-            const int even = _MM_SHUFFLE(3, 1, 2, 0);
-            __m128i q = _mm_unpacklo_epi64(_mm_shuffle_epi32(h0, even), _mm_shuffle_epi32(h4, even));
-            _mm_storeu_si128((__m128i*)dst, q);
-            _mm_storel_epi64((__m128i*)(dst + 16), _mm_shuffle_epi32(h8, even));
-            dst += 24;
-        }
-    }
+    if (shift == 1) DecodeSubsampledRow<1>(src, dst);
+    else DecodeSubsampledRow<2>(src, dst);
 }
 
 int Yuv10Sse2Available() {
