@@ -288,18 +288,16 @@ void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift) {
 
 // Rows are read in blocks of this many: one read call per block instead of per row, and
 // a block (80 KiB) still sits in the second-level cache while its rows are converted.
+// Blocks of 8 to 64 rows measured alike.
 enum { YUV10_BLOCK_ROWS = 16 };
-#ifndef YUV10_BLOCK_MAX_SHIFT
-#define YUV10_BLOCK_MAX_SHIFT 2
-#endif
 
 // The block buffer, allocated on first use and kept. Without it the reader reads row by
 // row into LineBuffer.
 static uint8_t* Yuv10Block;
 
-// Reads the shown rows of the remaining file at contiguous blocks: every row in turn, the
-// ones not shown included, since one large read costs less than a seek and a read per
-// row. Rows from first on are still to be read. Returns the first row not decoded.
+// Reads the file in blocks of whole rows, the rows not shown included: at half and
+// quarter scale one large read still costs less than a seek and a read per shown row
+// (under Wine each call costs microseconds). Returns the first file row not decoded.
 static int DecodeInBlocks(PlatFile file, int shift) {
     int k = 1 << shift;
     for (int first = 0; first < FRAME_HEIGHT; first += YUV10_BLOCK_ROWS) {
@@ -343,8 +341,7 @@ int ReadYuv10Frame() {
     // File row r is picture row b = 1079 - r from the bottom, shown when b is a multiple
     // of the scale step. Once the file ends or fails, the rows left stay black rather
     // than keep an older frame.
-    int done = Yuv10Block && shift <= YUV10_BLOCK_MAX_SHIFT ? DecodeInBlocks(file, shift)
-                                                            : DecodeRowByRow(file, shift, v.LineBuffer);
+    int done = Yuv10Block ? DecodeInBlocks(file, shift) : DecodeRowByRow(file, shift, v.LineBuffer);
     for (int r = done; r < FRAME_HEIGHT; ++r) {
         int b = FRAME_HEIGHT - 1 - r;
         if (b % (1 << shift) == 0) memset(FrameImageRow(b >> shift), 0, (size_t)FrameImageWidth() * 4);
