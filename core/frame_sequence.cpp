@@ -152,7 +152,12 @@ int ScanSequence() {
     if (filled == 0) return -1;
     v.FrameCount = filled;
 
-    qsort(table, (size_t)filled, slot, CompareNames);
+    // Listings often come sorted already (Wine sorts them): one pass tells, and then the
+    // sort of a 100,000-name table is skipped.
+    bool sorted = true;
+    for (int32_t i = 1; i < filled && sorted; ++i)
+        sorted = CompareNames(table + (size_t)(i - 1) * slot, table + (size_t)i * slot) <= 0;
+    if (!sorted) qsort(table, (size_t)filled, slot, CompareNames);
     for (int32_t i = 0; i < filled; ++i) {
         if (strcmp(table + (size_t)i * slot, v.NamePart) == 0) {
             v.CurrentFrame = i;
