@@ -17,7 +17,8 @@ check_error_then_start() {
     grep -qx 0 || fail "the picture is not black with nothing loaded ($2)"
   press "$wid" q
   local code
-  code=$(wait_for_exit 20)
+  wait_for_exit 20
+  code=$EXIT_CODE
   [ "$code" = 0 ] || fail "the viewer ended with code $code ($2)"
   echo "error box, then an empty viewer: $2"
 }

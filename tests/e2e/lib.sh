@@ -61,15 +61,17 @@ press() {
   xdotool key --window "$id" "$@" 2>/dev/null || true
 }
 
-# wait_for_exit SECONDS: waits for the viewer to end; prints its exit code, or fails.
+# wait_for_exit SECONDS: waits for the viewer to end and sets EXIT_CODE, or fails.
+# Call it in this shell, not in $(...): only the shell that started the viewer can
+# collect its exit code.
+EXIT_CODE=""
 wait_for_exit() {
   local i
   for ((i = 0; i < $1 * 10; i++)); do
     if ! kill -0 "$VIEWER_PID" 2>/dev/null; then
-      local code=0
-      wait "$VIEWER_PID" || code=$?
+      EXIT_CODE=0
+      wait "$VIEWER_PID" || EXIT_CODE=$?
       VIEWER_PID=""
-      echo "$code"
       return 0
     fi
     sleep 0.1

@@ -56,6 +56,7 @@ picture_of "$WORK/paused2.png" "$WORK/h2.png"
 [ "$(frame_shown "$WORK/h1.png")" -ge 0 ] || fail "the paused picture is not a whole frame"
 
 press "$WID" q
-code=$(wait_for_exit 20)
+wait_for_exit 20
+code=$EXIT_CODE
 [ "$code" = 0 ] || fail "Q ended the viewer with code $code"
 echo "PASS"

@@ -87,7 +87,8 @@ int PumpMessages(HWND window, int ms) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < (DWORD)ms) {
         MSG msg;
-        while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
+        // Bounded by the clock too: a tick slower than the period is due again at once.
+        while (GetTickCount() - start < (DWORD)ms && PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_TIMER) ++ticks;
             DispatchMessageA(&msg);
         }

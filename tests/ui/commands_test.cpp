@@ -1,0 +1,389 @@
+// The menu commands, the open dialog, file drop and the about box, driven through the
+// real main window with real messages. Modal dialogs are worked from a thread timer
+// whose callback runs inside their message loops.
+#include <windows.h>
+#include <shlobj.h>  // DROPFILES
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/sequence_loading.h"
+#include "core/viewer_state.h"
+#include "core/yuv10_reader.h"
+#include "res/resource.h"
+#include "tests/ui/window_fixture.h"
+#include "tests/unit/test_support.h"
+#include "tools/frame_pattern.h"
+#include "ui/ui.h"
+
+namespace {
+
+// ---- working a modal dialog from inside its own message loop
+
+struct DialogDriver {
+    std::function<bool(HWND)> act;  // true once it has done its work
+    int ticks = 0;
+    UINT_PTR timer = 0;
+};
+DialogDriver Driver;
+
+BOOL CALLBACK TakeDialog(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (IsWindowVisible(window) && strcmp(name, "#32770") == 0) {
+        *(HWND*)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ThreadDialog() {
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), TakeDialog, (LPARAM)&found);
+    return found;
+}
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = ThreadDialog();
+    if (dialog && Driver.act(dialog)) {
+        KillTimer(NULL, Driver.timer);
+        return;
+    }
+    // Never hang the run on a dialog that does not answer: give up after about 20 s.
+    if (++Driver.ticks > 400) {
+        KillTimer(NULL, Driver.timer);
+        ADD_FAILURE() << "the dialog did not do what the test asked";
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+void WorkNextDialog(std::function<bool(HWND)> act) {
+    Driver.act = act;
+    Driver.ticks = 0;
+    Driver.timer = SetTimer(NULL, 0, 50, DriveDialog);
+}
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+// ---- sequences on disk
+
+// Frame n as the viewer must show it at scale shift: the file rows that the placement
+// rule keeps, converted by the reference row decoder.
+std::vector<uint8_t> ExpectedPicture(const std::vector<uint8_t>& file, int shift) {
+    int width = FRAME_WIDTH >> shift, height = FRAME_HEIGHT >> shift;
+    std::vector<uint8_t> picture((size_t)width * height * 4, 0);
+    int k = 1 << shift;
+    for (int y = 0; y < FRAME_HEIGHT; ++y) {
+        int b = FRAME_HEIGHT - 1 - y;
+        if (b % k) continue;
+        DecodeYuv10RowReference(file.data() + (size_t)y * YUV10_ROW_BYTES,
+                                picture.data() + (size_t)(b >> shift) * width * 4, shift);
+    }
+    return picture;
+}
+
+bool PictureIsBlack() {
+    size_t bytes = (size_t)FrameImageWidth() * FrameImageHeight() * 4;
+    for (size_t i = 0; i < bytes; ++i)
+        if (ViewerState.FrameImage.Pixels[i]) return false;
+    return true;
+}
+
+// Dispatches the window's next playback tick, waiting for it up to 5 s. One tick only:
+// at full size a tick can take longer than the period, so the next one is always due.
+bool RunOneTick(HWND window) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(5)) {
+        MSG m;
+        if (PeekMessageA(&m, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            DispatchMessageA(&m);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- the main window, with its menu as the viewer starts
+
+class CommandsTest : public MainWindowTest {
+protected:
+    // The window serves other tests in turn: its check mark goes back to half size,
+    // where a fresh viewer state starts.
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ResetSizeChecks();
+    }
+    void TearDown() override {
+        if (IsWindow(window)) ResetSizeChecks();
+        MainWindowTest::TearDown();
+    }
+    void ResetSizeChecks() {
+        HMENU menu = GetMenu(window);
+        for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
+            CheckMenuItem(menu, id, MF_BYCOMMAND | (id == IDM_SIZE_HALF ? MF_CHECKED : 0));
+    }
+
+    void Command(WORD id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    HMENU Menu() { return (HMENU)ViewerState.MenuHandle; }
+
+    int CheckedSizeItems() {
+        int checked = 0;
+        for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
+            if (GetMenuState(Menu(), id, MF_BYCOMMAND) & MF_CHECKED) checked |= 1 << (id - 201);
+        return checked;
+    }
+
+    // Client area: the picture exactly, with the status bar below it.
+    void ExpectWindowFitsPicture() {
+        RECT client, bar;
+        GetClientRect(window, &client);
+        GetWindowRect((HWND)ViewerState.StatusBarWindow, &bar);
+        EXPECT_EQ(client.right - client.left, FrameImageWidth());
+        EXPECT_EQ((client.bottom - client.top) - (bar.bottom - bar.top), FrameImageHeight());
+    }
+
+    void Drop(const std::vector<std::string>& paths) {
+        size_t listBytes = 1;
+        for (const std::string& p : paths) listBytes += p.size() + 1;
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
+        DROPFILES* drop = (DROPFILES*)GlobalLock(block);
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = FALSE;
+        char* list = (char*)(drop + 1);
+        for (const std::string& p : paths) {
+            memcpy(list, p.c_str(), p.size() + 1);
+            list += p.size() + 1;
+        }
+        *list = '\0';
+        GlobalUnlock(block);
+        SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
+    }
+};
+
+const char CANNOT_OPEN[] = "ファイルをオープンできません!";
+
+TEST_F(CommandsTest, SizeCommandsMoveTheCheckMarkAndRefitTheWindow) {
+    EXPECT_EQ(CheckedSizeItems(), 1 << 1);
+    ExpectWindowFitsPicture();
+    const struct {
+        WORD id;
+        int shift, width;
+    } steps[] = {{IDM_SIZE_FULL, 0, 1920}, {IDM_SIZE_QUARTER, 2, 480}, {IDM_SIZE_QUARTER, 2, 480},
+                 {IDM_SIZE_HALF, 1, 960}, {IDM_SIZE_FULL, 0, 1920}};
+    for (const auto& step : steps) {
+        ViewerState.Step = 4;
+        Command(step.id);
+        SCOPED_TRACE(step.id);
+        EXPECT_EQ(ViewerState.ScaleShift, step.shift);
+        EXPECT_EQ(FrameImageWidth(), step.width);
+        EXPECT_EQ(CheckedSizeItems(), 1 << step.shift);
+        EXPECT_EQ(ViewerState.Step, 0);
+        ExpectWindowFitsPicture();
+    }
+}
+
+TEST_F(CommandsTest, PictureStaysBlackAfterASizeChangeUntilTheNextTick) {
+    std::string dir = MakeScratchDir();
+    std::vector<uint8_t> frame = MakeYuv10Frame(7);
+    WriteBytes(FramePath(dir, 0), frame);
+    WriteBytes(FramePath(dir, 1), frame);
+    LoadFrame(FramePath(dir, 1));
+    ASSERT_EQ(ViewerState.FrameCount, 2);
+    ASSERT_TRUE(testing_hooks::ShownErrors.empty());
+
+    // Playing forwards; the size change pauses but keeps the timer.
+    PressKey(window, VK_RIGHT);
+    ASSERT_EQ(ViewerState.Step, 1);
+    Command(IDM_SIZE_FULL);
+    EXPECT_EQ(ViewerState.Step, 0);
+    EXPECT_EQ(FrameImageWidth(), 1920);
+    EXPECT_TRUE(PictureIsBlack());
+
+    ASSERT_TRUE(RunOneTick(window));
+    EXPECT_EQ(ViewerState.CurrentFrame, 1);
+    std::vector<uint8_t> expected = ExpectedPicture(frame, 0);
+    EXPECT_EQ(memcmp(ViewerState.FrameImage.Pixels, expected.data(), expected.size()), 0);
+
+    Command(IDM_SIZE_QUARTER);
+    EXPECT_TRUE(PictureIsBlack());
+    ASSERT_TRUE(RunOneTick(window));
+    expected = ExpectedPicture(frame, 2);
+    ASSERT_EQ((size_t)FrameImageWidth() * FrameImageHeight() * 4, expected.size());
+    EXPECT_EQ(memcmp(ViewerState.FrameImage.Pixels, expected.data(), expected.size()), 0);
+    KillTimer(window, PLAYBACK_TIMER_ID);
+}
+
+TEST_F(CommandsTest, SizeChangeWithoutMemoryKeepsPictureScaleAndCheckMark) {
+    testing_hooks::AllocationsBeforeFailure = 0;
+    Command(IDM_SIZE_FULL);
+    testing_hooks::AllocationsBeforeFailure = -1;
+    EXPECT_EQ(ViewerState.ScaleShift, 1);
+    EXPECT_EQ(FrameImageWidth(), 960);
+    EXPECT_EQ(CheckedSizeItems(), 1 << 1);
+    ExpectWindowFitsPicture();
+}
+
+TEST_F(CommandsTest, UnknownCommandOnlyBeepsAndExitClosesTheWindow) {
+    ViewerState.Step = 3;
+    Command(555);
+    Command(0);
+    EXPECT_EQ(ViewerState.Step, 3);
+    EXPECT_EQ(ViewerState.ScaleShift, 1);
+    EXPECT_EQ(CheckedSizeItems(), 1 << 1);
+    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_TRUE(IsWindow(window));
+
+    Command(IDM_EXIT);
+    EXPECT_FALSE(IsWindow(window));
+    int code = -1;
+    ASSERT_TRUE(TakeQuitMessage(&code));
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(CommandsTest, DropLoadsTheFirstFileOnly) {
+    // Empty frame files decode black: here only which sequence is loaded matters.
+    std::string first = MakeYuv10Sequence(2, 0);
+    std::string other = MakeYuv10Sequence(4, 0);
+    ViewerState.Step = 5;
+    Drop({FramePath(first, 1), FramePath(other, 0), FramePath(other, 3)});
+    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_EQ(ViewerState.FrameCount, 2);
+    EXPECT_EQ(ViewerState.CurrentFrame, 1);
+    EXPECT_STREQ(ViewerState.PathBuffer, FramePath(first, 1).c_str());
+    EXPECT_EQ(ViewerState.Step, 0);
+}
+
+TEST_F(CommandsTest, DroppedPathTooLongForPathBufferIsRefused) {
+    std::string dir = MakeYuv10Sequence(3, 0);
+    LoadFrame(FramePath(dir, 2));
+    ASSERT_EQ(ViewerState.FrameCount, 3);
+
+    // 300 bytes, and its first 259 bytes name a file that would load: cutting the
+    // path short must not quietly open another file.
+    std::string longPath = JoinPath(dir, "");
+    longPath += std::string(300 - longPath.size(), 'x');
+    ASSERT_EQ(longPath.size(), 300u);
+    WriteBytes(longPath.substr(0, 259), {});
+    Drop({longPath});
+    ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
+    EXPECT_EQ(testing_hooks::ShownErrors[0].text, CANNOT_OPEN);
+    EXPECT_EQ(ViewerState.FrameCount, 0);
+
+    // A path of 259 bytes still fits, with its NUL, and loads.
+    std::string name = "clip_0001.yuv10";
+    std::string sub = JoinPath(dir, "");
+    sub = JoinPath(dir, std::string(259 - sub.size() - 1 - name.size(), 'd'));
+    MakeDirectory(sub);
+    WriteBytes(JoinPath(sub, "clip_0000.yuv10"), {});
+    WriteBytes(JoinPath(sub, name), {});
+    std::string fitting = JoinPath(sub, name);
+    ASSERT_EQ(fitting.size(), 259u);
+    Drop({fitting});
+    EXPECT_EQ(testing_hooks::ShownErrors.size(), 1u);
+    EXPECT_EQ(ViewerState.FrameCount, 2);
+    EXPECT_EQ(ViewerState.CurrentFrame, 1);
+    EXPECT_STREQ(ViewerState.PathBuffer, fitting.c_str());
+}
+
+// The open dialog's file-name box: an edit, or the edit inside the name combo box.
+HWND FileNameBox(HWND dialog) {
+    const int ids[] = {0x480 /* edt1 */, 0x47C /* cmb13 */};
+    for (int id : ids) {
+        HWND box = GetDlgItem(dialog, id);
+        if (box && IsWindowVisible(box)) return box;
+    }
+    return NULL;
+}
+
+TEST_F(CommandsTest, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
+    std::string dir = MakeYuv10Sequence(3, 0);
+    std::string chosen = FramePath(dir, 1);
+
+    WorkNextDialog([&](HWND dialog) {
+        HWND box = FileNameBox(dialog);
+        if (!box) return false;
+        SetWindowTextA(box, chosen.c_str());
+        PressButton(dialog, IDOK);
+        return true;
+    });
+    ViewerState.Step = 2;
+    Command(IDM_OPEN);
+    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_EQ(ViewerState.FrameCount, 3);
+    EXPECT_EQ(ViewerState.CurrentFrame, 1);
+    EXPECT_STREQ(ViewerState.PathBuffer, chosen.c_str());
+    EXPECT_EQ(ViewerState.Step, 0);
+
+    // With its files gone, a load would now fail loudly: a cancel must not try one.
+    RemovePath(dir);
+    std::string before = ViewerState.PathBuffer;
+    ViewerState.Step = 2;
+    WorkNextDialog([&](HWND dialog) {
+        if (!FileNameBox(dialog)) return false;
+        PressButton(dialog, IDCANCEL);
+        return true;
+    });
+    Command(IDM_OPEN);
+    EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+    EXPECT_EQ(ViewerState.PathBuffer, before);
+    EXPECT_EQ(ViewerState.FrameCount, 3);
+    EXPECT_EQ(ViewerState.Step, 2);
+}
+
+// The about box's controls in creation order.
+std::vector<std::wstring> ControlTexts(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t text[64] = {};
+        GetWindowTextW(c, text, 64);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST_F(CommandsTest, AboutBoxShowsTheKeyHelpAndClosesByOkEscapeAndCloseBox) {
+    std::vector<std::wstring> texts;
+    POINT boxOrigin = {-1, -1}, mainOrigin = {0, 0};
+    ClientToScreen(window, &mainOrigin);
+    WorkNextDialog([&](HWND dialog) {
+        texts = ControlTexts(dialog);
+        boxOrigin = {0, 0};
+        ClientToScreen(dialog, &boxOrigin);
+        PressButton(dialog, IDOK);
+        return true;
+    });
+    Command(IDM_ABOUT);  // returns only once the box has ended
+    ASSERT_EQ(texts.size(), 9u);
+    EXPECT_EQ(texts[0], L"Sorrelmark");
+    EXPECT_FALSE(texts[1].empty());
+    EXPECT_EQ(texts[3], L"キー操作");
+    EXPECT_EQ(texts[4], L"  [→]: 移動量増加");
+    EXPECT_EQ(texts[5], L"  [←]: 移動量減少");
+    EXPECT_EQ(texts[6], L"   [Q]: プログラム終了");
+    EXPECT_EQ(texts[7], L"その他: 停止 (移動量0)");
+    EXPECT_EQ(texts[8], L"OK");
+    // Not centred: the box's client area starts at the main window's client origin.
+    EXPECT_EQ(boxOrigin.x, mainOrigin.x);
+    EXPECT_EQ(boxOrigin.y, mainOrigin.y);
+
+    // Escape reaches the box through its own dialog loop as IDCANCEL.
+    WorkNextDialog([](HWND dialog) {
+        PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    });
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(NULL), "ABOUTDLG", window, AboutDialogProc, 0), 0);
+
+    WorkNextDialog([](HWND dialog) {
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    });
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(NULL), "ABOUTDLG", window, AboutDialogProc, 0), 0);
+    EXPECT_EQ(ThreadDialog(), nullptr);
+}
+
+}  // namespace
