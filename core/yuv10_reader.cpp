@@ -291,40 +291,25 @@ void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift) {
 // Blocks of 8 to 64 rows measured alike.
 enum { YUV10_BLOCK_ROWS = 16 };
 
-// The block buffer, allocated on first use and kept. Without it the reader reads row by
-// row into LineBuffer.
+// The block buffer, allocated on first use and kept. Without it the reader goes on with
+// two rows at a time in LineBuffer.
 static uint8_t* Yuv10Block;
 
 // Reads the file in blocks of whole rows, the rows not shown included: at half and
 // quarter scale one large read still costs less than a seek and a read per shown row
 // (under Wine each call costs microseconds). Returns the first file row not decoded.
-static int DecodeInBlocks(PlatFile file, int shift) {
+static int DecodeInBlocks(PlatFile file, int shift, uint8_t* block, int blockRows) {
     int k = 1 << shift;
-    for (int first = 0; first < FRAME_HEIGHT; first += YUV10_BLOCK_ROWS) {
-        int rows = FRAME_HEIGHT - first < YUV10_BLOCK_ROWS ? FRAME_HEIGHT - first : YUV10_BLOCK_ROWS;
-        int32_t got = PlatReadFile(file, Yuv10Block, (uint32_t)rows * YUV10_ROW_BYTES);
+    for (int first = 0; first < FRAME_HEIGHT; first += blockRows) {
+        int rows = FRAME_HEIGHT - first < blockRows ? FRAME_HEIGHT - first : blockRows;
+        int32_t got = PlatReadFile(file, block, (uint32_t)rows * YUV10_ROW_BYTES);
         int whole = got > 0 ? got / YUV10_ROW_BYTES : 0;
         for (int i = 0; i < whole; ++i) {
             int b = FRAME_HEIGHT - 1 - (first + i);
             if (b % k == 0)
-                DecodeYuv10Row(Yuv10Block + (size_t)i * YUV10_ROW_BYTES, FrameImageRow(b >> shift), shift);
+                DecodeYuv10Row(block + (size_t)i * YUV10_ROW_BYTES, FrameImageRow(b >> shift), shift);
         }
         if (whole < rows) return first + whole;
-    }
-    return FRAME_HEIGHT;
-}
-
-// Reads each shown row on its own and moves the file position past the rows not shown.
-static int DecodeRowByRow(PlatFile file, int shift, uint8_t* line) {
-    int k = 1 << shift;
-    for (int r = 0; r < FRAME_HEIGHT; ++r) {
-        int b = FRAME_HEIGHT - 1 - r;
-        if (b % k != 0) {
-            if (PlatSeekFile(file, YUV10_ROW_BYTES, 1) != 0) return r;
-            continue;
-        }
-        if (PlatReadFile(file, line, YUV10_ROW_BYTES) != YUV10_ROW_BYTES) return r;
-        DecodeYuv10Row(line, FrameImageRow(b >> shift), shift);
     }
     return FRAME_HEIGHT;
 }
@@ -341,11 +326,17 @@ int ReadYuv10Frame() {
     // File row r is picture row b = 1079 - r from the bottom, shown when b is a multiple
     // of the scale step. Once the file ends or fails, the rows left stay black rather
     // than keep an older frame.
-    int done = Yuv10Block ? DecodeInBlocks(file, shift) : DecodeRowByRow(file, shift, v.LineBuffer);
+    int done = Yuv10Block ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
+                          : DecodeInBlocks(file, shift, v.LineBuffer, LINE_BUFFER_SIZE / YUV10_ROW_BYTES);
     for (int r = done; r < FRAME_HEIGHT; ++r) {
         int b = FRAME_HEIGHT - 1 - r;
         if (b % (1 << shift) == 0) memset(FrameImageRow(b >> shift), 0, (size_t)FrameImageWidth() * 4);
     }
     PlatCloseFile(file);
     return 0;
+}
+
+void ReleaseYuv10Block() {
+    PlatFree(Yuv10Block);
+    Yuv10Block = nullptr;
 }

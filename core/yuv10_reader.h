@@ -8,6 +8,9 @@ enum { YUV10_ROW_BYTES = 5120, YUV10_FRAME_BYTES = YUV10_ROW_BYTES * 1080 };
 // 0 when decoded, -1 when the frame could not be opened. Rows that the file does not
 // hold (short file, read error) are black.
 int ReadYuv10Frame();
+// Releases the reader's block buffer; the next frame allocates it again, or reads
+// through LineBuffer when memory has run out. Exposed for tests.
+void ReleaseYuv10Block();
 
 // One file row (5120 bytes) to every (1 << shift)-th pixel of a BGRX picture row. The
 // scalar reference follows the formulas; the variants give identical bytes in the frame

@@ -7,6 +7,7 @@
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "tests/unit/test_support.h"
+#include "tests/unit/tiff_files.h"
 
 namespace {
 
@@ -272,6 +273,34 @@ TEST(Yuv10Reader, ShortFilesAtEveryScaleEndOnTheLastWholeRow) {
                     if (p[0] != want.b || p[1] != want.g || p[2] != want.r || p[3] != 0)
                         FAIL() << "scale " << s << " length " << length << " row " << t;
                 }
+            }
+        }
+    }
+}
+
+TEST(Yuv10Reader, WithoutItsBlockBufferTheReaderGoesOnThroughLineBuffer) {
+    // A short file shows both the rows read and the black ones after them.
+    std::vector<uint8_t> shortFrame = RandomFrame(32, 501 * 5120 + 100);
+    std::string dir = MakeScratchDir();
+    WriteBytes(JoinPath(dir, "cut_1.yuv10"), shortFrame);
+    for (int s = 0; s <= 2; ++s) {
+        FreshViewerState(s);
+        SetPath(JoinPath(dir, "cut_1.yuv10"));
+        ASSERT_EQ(ScanSequence(), 0);
+        ScribbleOnPicture();
+        ReleaseYuv10Block();
+        testing_hooks::AllocationsBeforeFailure = 0;
+        int result = ReadYuv10Frame();
+        testing_hooks::AllocationsBeforeFailure = -1;
+        ASSERT_EQ(result, 0);
+        int k = 1 << s;
+        for (int t = 0; t < FrameImageHeight(); ++t) {
+            int fileRow = t * k + k - 1;
+            for (int x = 0; x < FrameImageWidth(); x += 37) {
+                const uint8_t* p = PixelAt(x, t);
+                Rgb want = fileRow < 501 ? ExpectedPixel(shortFrame, fileRow, x * k) : Rgb{0, 0, 0};
+                if (p[0] != want.b || p[1] != want.g || p[2] != want.r)
+                    FAIL() << "scale " << s << " row " << t << " column " << x;
             }
         }
     }
