@@ -24,12 +24,8 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
     return RegisterClassA(&wc);
 }
 
-// WS_CLIPCHILDREN: invalidating the client area on every playback tick then leaves the
-// status bar alone; it repaints only the parts whose text changed. Without it the whole
-// bar is redrawn each tick, which under Wine's themed drawing costs more than the
-// decode and paint of a full-size frame together.
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    return CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
                            CW_USEDEFAULT, CW_USEDEFAULT, FrameImageWidth(), FrameImageHeight(),
                            NULL, NULL, instance, NULL);
 }
