@@ -9,8 +9,11 @@
 static const int32_t MAX_FRAMES = 1 << 22;
 
 // Bytes of the character that starts at s: 2 for a lead byte with its trail byte.
+// Lead bytes of the double-byte code pages all have the high bit set, so plain ASCII
+// (every byte of a typical frame name) needs no call into the platform.
 static int CharLength(const char* s) {
-    return PlatIsLeadByte((unsigned char)s[0]) && s[1] != '\0' ? 2 : 1;
+    unsigned char c = (unsigned char)s[0];
+    return c >= 0x80 && PlatIsLeadByte(c) && s[1] != '\0' ? 2 : 1;
 }
 
 static int FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
@@ -149,7 +152,12 @@ int ScanSequence() {
     if (filled == 0) return -1;
     v.FrameCount = filled;
 
-    qsort(table, (size_t)filled, slot, CompareNames);
+    // Listings often come sorted already (Wine sorts them): one pass tells, and then the
+    // sort of a 100,000-name table is skipped.
+    bool sorted = true;
+    for (int32_t i = 1; i < filled && sorted; ++i)
+        sorted = CompareNames(table + (size_t)(i - 1) * slot, table + (size_t)i * slot) <= 0;
+    if (!sorted) qsort(table, (size_t)filled, slot, CompareNames);
     for (int32_t i = 0; i < filled; ++i) {
         if (strcmp(table + (size_t)i * slot, v.NamePart) == 0) {
             v.CurrentFrame = i;

@@ -8,8 +8,18 @@ enum { YUV10_ROW_BYTES = 5120, YUV10_FRAME_BYTES = YUV10_ROW_BYTES * 1080 };
 // 0 when decoded, -1 when the frame could not be opened. Rows that the file does not
 // hold (short file, read error) are black.
 int ReadYuv10Frame();
+// Releases the reader's block buffer; the next frame allocates it again, or reads
+// through LineBuffer when memory has run out. Exposed for tests.
+void ReleaseYuv10Block();
 
-// One file row (5120 bytes) to every (1 << shift)-th pixel of a BGRX picture row.
-// The scalar reference and the variants chosen by the reader give identical bytes.
+// One file row (5120 bytes) to every (1 << shift)-th pixel of a BGRX picture row. The
+// scalar reference follows the formulas; the variants give identical bytes in the frame
+// image, where the fourth byte of every pixel is 0: the scalar ones leave it alone, the
+// SSE2 one stores whole pixels with a fourth byte of 0.
 void DecodeYuv10RowReference(const uint8_t* src, uint8_t* dst, int shift);
+void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift);
+// SSE2 kernel; call it only where Yuv10Sse2Available() is 1 (elsewhere it falls back).
+void DecodeYuv10RowSse2(const uint8_t* src, uint8_t* dst, int shift);
+int Yuv10Sse2Available();
+// The fastest variant this processor runs; the reader uses it.
 void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift);

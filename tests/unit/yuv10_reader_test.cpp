@@ -7,6 +7,7 @@
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "tests/unit/test_support.h"
+#include "tests/unit/tiff_files.h"
 
 namespace {
 
@@ -125,19 +126,48 @@ TEST(Yuv10Conversion, FirstByteCarriesOnlyTheFirstCb) {
         ExpectPixel(out + 4 * x, Convert(0, x < 2 ? 255 : 0, 0), "pixel of the first group");
 }
 
-TEST(Yuv10Conversion, RowKernelsAgreeWithTheReferenceOnRandomRows) {
+TEST(Yuv10Conversion, EveryRowKernelAgreesWithTheReferenceOnRandomRows) {
+    struct Kernel {
+        void (*decode)(const uint8_t*, uint8_t*, int);
+        const char* name;
+    };
+    std::vector<Kernel> kernels = {{DecodeYuv10RowTables, "tables"}, {DecodeYuv10Row, "chosen"}};
+    if (Yuv10Sse2Available()) kernels.push_back({DecodeYuv10RowSse2, "sse2"});
+
     std::mt19937 rng(7);
-    for (int trial = 0; trial < 50; ++trial) {
+    for (int trial = 0; trial < 60; ++trial) {
+        // Random bytes, and rows of extremes where clamping decides every channel.
         std::vector<uint8_t> row(5120);
         for (auto& b : row) b = (uint8_t)rng();
+        if (trial == 0) std::fill(row.begin(), row.end(), 0x00);
+        if (trial == 1) std::fill(row.begin(), row.end(), 0xFF);
+        if (trial == 2)
+            for (size_t i = 0; i < row.size(); ++i) row[i] = i % 2 ? 0xFF : 0x00;
         for (int shift = 0; shift <= 2; ++shift) {
-            uint8_t ref[1920 * 4], fast[1920 * 4];
-            memset(ref, 0xAB, sizeof ref);
-            memset(fast, 0xAB, sizeof fast);
+            // Zero-filled like the frame image, whose fourth bytes are all 0.
+            uint8_t ref[1920 * 4 + 16] = {}, out[1920 * 4 + 16];
             DecodeYuv10RowReference(row.data(), ref, shift);
-            DecodeYuv10Row(row.data(), fast, shift);
-            ASSERT_EQ(memcmp(ref, fast, sizeof ref), 0) << "trial " << trial << " shift " << shift;
+            for (const Kernel& k : kernels) {
+                memset(out, 0, sizeof out);
+                k.decode(row.data(), out, shift);
+                ASSERT_EQ(memcmp(ref, out, sizeof ref), 0)
+                    << k.name << " trial " << trial << " shift " << shift;
+            }
         }
+    }
+}
+
+TEST(Yuv10Conversion, KernelsWriteOnlyTheirOwnRow) {
+    // Unaligned rows with guard bytes either side: a wide store must not spill over.
+    std::vector<uint8_t> row(5120, 0x5A);
+    for (int shift = 0; shift <= 2; ++shift) {
+        size_t bytes = (size_t)(1920 >> shift) * 4;
+        std::vector<uint8_t> buffer(bytes + 64, 0xEE);
+        uint8_t* dst = buffer.data() + 20;
+        DecodeYuv10Row(row.data(), dst, shift);
+        for (size_t i = 0; i < 20; ++i) ASSERT_EQ(buffer[i], 0xEE) << "before, shift " << shift;
+        for (size_t i = 20 + bytes; i < buffer.size(); ++i)
+            ASSERT_EQ(buffer[i], 0xEE) << "after, shift " << shift;
     }
 }
 
@@ -222,6 +252,60 @@ TEST(Yuv10Reader, MissingRowsOfAShortFileAreBlackNotStale) {
     }
 }
 
+TEST(Yuv10Reader, ShortFilesAtEveryScaleEndOnTheLastWholeRow) {
+    // Lengths around the reader's block of rows and in the middle of one.
+    const size_t lengths[] = {0, 5119, 5120, 15 * 5120, 16 * 5120, 16 * 5120 + 1, 32 * 5120 - 7,
+                              700 * 5120 + 2560, 1079 * 5120, (size_t)YUV10_FRAME_BYTES - 1};
+    std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
+    for (int s = 0; s <= 2; ++s) {
+        for (size_t length : lengths) {
+            FreshViewerState(s);
+            ASSERT_EQ(DecodeFile(bright), 0);
+            std::vector<uint8_t> frame = RandomFrame((unsigned)length, length);
+            ASSERT_EQ(DecodeFile(frame), 0);
+            int k = 1 << s;
+            for (int t = 0; t < FrameImageHeight(); ++t) {
+                int fileRow = t * k + k - 1;
+                bool present = (size_t)(fileRow + 1) * 5120 <= length;
+                for (int x = 0; x < FrameImageWidth(); x += 61) {
+                    const uint8_t* p = PixelAt(x, t);
+                    Rgb want = present ? ExpectedPixel(frame, fileRow, x * k) : Rgb{0, 0, 0};
+                    if (p[0] != want.b || p[1] != want.g || p[2] != want.r || p[3] != 0)
+                        FAIL() << "scale " << s << " length " << length << " row " << t;
+                }
+            }
+        }
+    }
+}
+
+TEST(Yuv10Reader, WithoutItsBlockBufferTheReaderGoesOnThroughLineBuffer) {
+    // A short file shows both the rows read and the black ones after them.
+    std::vector<uint8_t> shortFrame = RandomFrame(32, 501 * 5120 + 100);
+    std::string dir = MakeScratchDir();
+    WriteBytes(JoinPath(dir, "cut_1.yuv10"), shortFrame);
+    for (int s = 0; s <= 2; ++s) {
+        FreshViewerState(s);
+        SetPath(JoinPath(dir, "cut_1.yuv10"));
+        ASSERT_EQ(ScanSequence(), 0);
+        ScribbleOnPicture();
+        ReleaseYuv10Block();
+        testing_hooks::AllocationsBeforeFailure = 0;
+        int result = ReadYuv10Frame();
+        testing_hooks::AllocationsBeforeFailure = -1;
+        ASSERT_EQ(result, 0);
+        int k = 1 << s;
+        for (int t = 0; t < FrameImageHeight(); ++t) {
+            int fileRow = t * k + k - 1;
+            for (int x = 0; x < FrameImageWidth(); x += 37) {
+                const uint8_t* p = PixelAt(x, t);
+                Rgb want = fileRow < 501 ? ExpectedPixel(shortFrame, fileRow, x * k) : Rgb{0, 0, 0};
+                if (p[0] != want.b || p[1] != want.g || p[2] != want.r)
+                    FAIL() << "scale " << s << " row " << t << " column " << x;
+            }
+        }
+    }
+}
+
 TEST(Yuv10Reader, ReadErrorLeavesTheRestOfThePictureBlack) {
     FreshViewerState(1);
     std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
@@ -230,7 +314,7 @@ TEST(Yuv10Reader, ReadErrorLeavesTheRestOfThePictureBlack) {
     WriteBytes(JoinPath(dir, "f_1.yuv10"), bright);
     SetPath(JoinPath(dir, "f_1.yuv10"));
     ASSERT_EQ(ScanSequence(), 0);
-    testing_hooks::ReadsBeforeFailure = 100;
+    testing_hooks::ReadsBeforeFailure = 1;
     EXPECT_EQ(ReadYuv10Frame(), 0);
     testing_hooks::ReadsBeforeFailure = -1;
     EXPECT_NE(PixelAt(0, 0)[1], 0);
