@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <functional>
+
 #include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "tests/unit/test_support.h"
@@ -9,12 +11,6 @@
 // Compared with the same literals the core uses, so both are in the build's code page.
 static const char* const CannotOpen = "ファイルをオープンできません!";
 static const char* const InvalidFile = "不正なファイルです!";
-
-static void ExpectOneBox(const char* text) {
-    ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
-    EXPECT_EQ(testing_hooks::ShownErrors[0].text, text);
-    EXPECT_EQ(testing_hooks::ShownErrors[0].caption, "Error");
-}
 
 static std::string NameInSlot(int i) {
     return ViewerState.NameTable + (size_t)i * (ViewerState.MaxNameLength + 1);
@@ -30,7 +26,6 @@ static void LoadOldSequence() {
     SetPath(JoinPath(dir, "old_03.yuv10"));
     LoadSequence();
     ASSERT_TRUE(testing_hooks::ShownErrors.empty());
-    ASSERT_EQ(ViewerState.FrameCount, 3);
     ASSERT_EQ(ViewerState.CurrentFrame, 2);
     ViewerState.Step = 4;
     ScribbleOnPicture();
@@ -58,79 +53,69 @@ TEST(LoadSequence, LoadsTheNamedFrameAndPauses) {
     EXPECT_EQ(PixelAt(0, 0)[0], 0);  // an empty frame file shows black
 }
 
-TEST(LoadSequence, NothingListedKeepsTheOldTableAndFrame) {
-    std::string elsewhere = MakeScratchDir();
-    const std::string paths[] = {
-        "",                                                   // empty PathBuffer
-        JoinPath(elsewhere, "none_0001.yuv10"),               // nothing fits
-        JoinPath(JoinPath(elsewhere, "gone"), "x_0001.tif"),  // no such directory
+// Every failed load: one box, nothing loaded, paused, the old picture on screen. Nothing
+// listed keeps the old table and frame; a listing that found frames replaces them.
+TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
+    // Frame 1 of a new sequence is an empty file; the requested frame 2 holds `bytes`,
+    // or is a directory when there are none.
+    auto pair = [](const std::string& d, const std::string& stem, const char* ext,
+                   std::vector<uint8_t> bytes) {
+        WriteBytes(JoinPath(d, stem + "_0001." + ext), {});
+        std::string path = JoinPath(d, stem + "_0002." + ext);
+        if (bytes.empty()) MakeDirectory(path);
+        else WriteBytes(path, bytes);
+        return path;
     };
-    for (const std::string& path : paths) {
-        LoadOldSequence();
-        const char* oldTable = ViewerState.NameTable;
-        SetPath(path);
-        LoadSequence();
-        ExpectOneBox(CannotOpen);
-        EXPECT_EQ(ViewerState.FrameCount, 0) << path;
-        EXPECT_EQ(ViewerState.Step, 0) << path;
-        EXPECT_EQ(ViewerState.CurrentFrame, 2) << path;
-        EXPECT_EQ(ViewerState.NameTable, oldTable) << path;
-        EXPECT_STREQ(oldTable, "old_01.yuv10") << path;
-        EXPECT_TRUE(PictureUnchanged()) << path;
-    }
-}
-
-TEST(LoadSequence, SecondListingEmptyReplacesTheTable) {
-    LoadOldSequence();
-    std::string dir = MakeScratchDir();
-    std::string path = JoinPath(dir, "newer_0001.yuv10");
-    WriteBytes(path, {});
-    // The file goes away between the counting and the filling listing.
-    testing_hooks::AfterListing = [path] { RemovePath(path); };
-    SetPath(path);
-    LoadSequence();
-    testing_hooks::AfterListing = nullptr;
-    ExpectOneBox(CannotOpen);
-    EXPECT_EQ(ViewerState.FrameCount, 0);
-    EXPECT_EQ(ViewerState.Step, 0);
-    EXPECT_EQ(ViewerState.CurrentFrame, 0);
-    EXPECT_EQ(ViewerState.MaxNameLength, (int)strlen("newer_0001.yuv10"));
-    EXPECT_EQ(NameInSlot(0), "");
-    EXPECT_TRUE(PictureUnchanged());
-}
-
-TEST(LoadSequence, FrameTheReaderRefusesKeepsTheNewTableAndTheOldPicture) {
     struct Case {
-        const char* first;
-        const char* requested;
-        bool requestedIsDirectory;
+        const char* what;
+        std::function<std::string(const std::string& dir)> make;  // the path the user names
+        const char* box;
+        int currentFrame;
+        const char* slot0;  // the name table's first name afterwards
     } const cases[] = {
-        {"bad_0001.tif", "bad_0002.tif", false},       // starts "MM": big-endian
-        {"clip_0001.yuv10", "clip_0002.yuv10", true},  // a directory that fits the pattern
-        {"hand_0001.tif", "hand_0002.tif", false},     // no StripOffsets at all
+        {"empty path", [](const std::string&) { return std::string(); }, CannotOpen, 2, "old_01.yuv10"},
+        {"nothing fits", [](const std::string& d) { return JoinPath(d, "none_0001.yuv10"); },
+         CannotOpen, 2, "old_01.yuv10"},
+        {"no such directory",
+         [](const std::string& d) { return JoinPath(JoinPath(d, "gone"), "x_0001.tif"); },
+         CannotOpen, 2, "old_01.yuv10"},
+        {"path of 260 bytes", [](const std::string&) { return std::string(PATH_BUFFER_SIZE, 'a'); },
+         CannotOpen, 2, "old_01.yuv10"},
+        {"file gone before the second listing",
+         [](const std::string& d) {
+             std::string path = JoinPath(d, "newer_0001.yuv10");
+             WriteBytes(path, {});
+             testing_hooks::AfterListing = [path] { RemovePath(path); };
+             return path;
+         },
+         CannotOpen, 0, ""},
+        {"big-endian TIFF",
+         [&](const std::string& d) { return pair(d, "bad", "tif", {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0}); },
+         InvalidFile, 1, "bad_0001.tif"},
+        {"TIFF without StripOffsets (one ImageWidth entry)",
+         [&](const std::string& d) {
+             return pair(d, "hand", "tif", {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0, 1, 3, 0, 1,
+                                            0, 0, 0, 0x80, 7, 0, 0, 0, 0, 0, 0});
+         },
+         InvalidFile, 1, "hand_0001.tif"},
+        {"requested entry is a directory", [&](const std::string& d) { return pair(d, "clip", "yuv10", {}); },
+         InvalidFile, 1, "clip_0001.yuv10"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         LoadOldSequence();
-        std::string dir = MakeScratchDir();
-        WriteBytes(JoinPath(dir, c.first), {});
-        std::string path = JoinPath(dir, c.requested);
-        if (c.requestedIsDirectory) {
-            MakeDirectory(path);
-        } else if (c.requested[0] == 'b') {
-            WriteBytes(path, {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0});
-        } else {
-            // A directory of one ImageWidth entry.
-            WriteBytes(path, {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0, 1, 3, 0, 1, 0, 0, 0,
-                              0x80, 7, 0, 0, 0, 0, 0, 0});
-        }
-        SetPath(path);
+        std::string path = c.make(MakeScratchDir());
+        if (path.size() < PATH_BUFFER_SIZE) SetPath(path);
+        else memset(ViewerState.PathBuffer, 'a', PATH_BUFFER_SIZE);  // no NUL at all
         LoadSequence();
-        ExpectOneBox(InvalidFile);
-        EXPECT_EQ(ViewerState.FrameCount, 0) << c.requested;
-        EXPECT_EQ(ViewerState.Step, 0) << c.requested;
-        EXPECT_EQ(ViewerState.CurrentFrame, 1) << c.requested;
-        EXPECT_EQ(NameInSlot(0), c.first);
-        EXPECT_EQ(NameInSlot(1), c.requested);
-        EXPECT_TRUE(PictureUnchanged()) << c.requested;
+        testing_hooks::AfterListing = nullptr;
+        ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
+        EXPECT_EQ(testing_hooks::ShownErrors[0].text, c.box);
+        EXPECT_EQ(testing_hooks::ShownErrors[0].caption, "Error");
+        EXPECT_EQ(ViewerState.FrameCount, 0);
+        EXPECT_EQ(ViewerState.Step, 0);
+        EXPECT_EQ(ViewerState.CurrentFrame, c.currentFrame);
+        EXPECT_EQ(NameInSlot(0), c.slot0);
+        EXPECT_TRUE(PictureUnchanged());
     }
 }
