@@ -63,6 +63,23 @@ void LoadFrame(const std::string& path) {
     LoadSequence();
 }
 
+void ExpectClientFitsPicture(HWND window) {
+    RECT client, bar;
+    GetClientRect(window, &client);
+    GetWindowRect((HWND)ViewerState.StatusBarWindow, &bar);
+    EXPECT_EQ(client.right, FrameImageWidth());
+    EXPECT_EQ(client.bottom, FrameImageHeight() + (bar.bottom - bar.top));
+    POINT top = {bar.left, bar.top};
+    ScreenToClient(window, &top);
+    EXPECT_EQ(top.x, 0);
+    EXPECT_EQ(top.y, FrameImageHeight());
+}
+
+std::vector<uint8_t> PictureBytes() {
+    const uint8_t* p = ViewerState.FrameImage.Pixels;
+    return std::vector<uint8_t>(p, p + (size_t)FrameImageWidth() * FrameImageHeight() * 4);
+}
+
 void PressKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
 
 void Tick(HWND window) { SendMessageA(window, WM_TIMER, PLAYBACK_TIMER_ID, 0); }
@@ -80,21 +97,6 @@ bool PlaybackTimerIsSet(HWND window) {
     if (!KillTimer(window, PLAYBACK_TIMER_ID)) return false;
     SetTimer(window, PLAYBACK_TIMER_ID, PLAYBACK_PERIOD_MS, NULL);
     return true;
-}
-
-int PumpMessages(HWND window, int ms) {
-    int ticks = 0;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < (DWORD)ms) {
-        MSG msg;
-        // Bounded by the clock too: a tick slower than the period is due again at once.
-        while (GetTickCount() - start < (DWORD)ms && PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER) ++ticks;
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-    return ticks;
 }
 
 bool TakeQuitMessage(int* code) {

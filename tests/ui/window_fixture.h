@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // One window serves the tests in turn (Wine takes about two seconds to take a window
 // off the screen); a test that destroys it gets a new one for the next test.
@@ -25,12 +26,15 @@ std::string FramePath(const std::string& dir, int n);
 // PathBuffer <- the path, then LoadSequence, as the open command does.
 void LoadFrame(const std::string& path);
 
+// The client area is the picture exactly, with the status bar just below it.
+void ExpectClientFitsPicture(HWND window);
+// A copy of the frame image's bytes.
+std::vector<uint8_t> PictureBytes();
+
 void PressKey(HWND window, WPARAM key);
 void Tick(HWND window);
 std::string StatusText(int part);
 // Whether the playback timer is set; leaves it as it was.
 bool PlaybackTimerIsSet(HWND window);
-// Dispatches the window's messages for about `ms` milliseconds; returns the ticks seen.
-int PumpMessages(HWND window, int ms);
 // Takes a pending quit message off the queue; true when there was one (code in *code).
 bool TakeQuitMessage(int* code);
