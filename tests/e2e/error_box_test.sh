@@ -15,11 +15,7 @@ check_error_then_start() {
   # Nothing loaded: the picture area is black.
   convert "$WORK/empty.png" -crop 960x300+0+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info: |
     grep -qx 0 || fail "the picture is not black with nothing loaded ($2)"
-  press "$wid" q
-  local code
-  wait_for_exit 20
-  code=$EXIT_CODE
-  [ "$code" = 0 ] || fail "the viewer ended with code $code ($2)"
+  quit_viewer "$wid" "$2"
   echo "error box, then an empty viewer: $2"
 }
 

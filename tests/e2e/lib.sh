@@ -79,6 +79,12 @@ wait_for_exit() {
   fail "the viewer did not end within $1 s"
 }
 
+# quit_viewer WINDOW [WHAT]: Q must end the viewer with exit code 0.
+quit_viewer() {
+  press "$1" q
+  wait_for_exit 20
+  [ "$EXIT_CODE" = 0 ] || fail "Q ended the viewer with code $EXIT_CODE${2:+ ($2)}"
+}
 # screenshot WINDOW OUT.png: what the window shows, as one image.
 screenshot() { import -silent -window root -crop "$(window_box "$1")" +repage "$2"; }
 window_box() {

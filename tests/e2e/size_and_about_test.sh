@@ -56,8 +56,5 @@ done
 is_visible "About" && fail "Escape did not close the about box"
 echo "about box opened from the Help menu and closed by Escape"
 
-press "$WID" q
-wait_for_exit 20
-code=$EXIT_CODE
-[ "$code" = 0 ] || fail "Q ended the viewer with code $code"
+quit_viewer "$WID"
 echo "PASS"
