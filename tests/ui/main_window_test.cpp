@@ -22,14 +22,19 @@ COLORREF ImagePixel(int x, int topRow) {
     return RGB(p[2], p[1], p[0]);
 }
 
-TEST_F(MainWindowTest, StartsBlackAndEmptyWithTheClientAreaExactlyThePicture) {
+TEST_F(MainWindowTest, StartsBlackAndEmptyAndKeysDoNothingUntilALoad) {
     EXPECT_EQ(FrameImageWidth(), 960);
     ExpectClientFitsPicture(window);
     EXPECT_EQ(StatusText(0), "");
     EXPECT_EQ(StatusText(1), "Frame: 0/0");
-    EXPECT_EQ(StatusText(2), "Step: 0");
     EXPECT_EQ(ScreenPixel(window, 0, 0), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(window, 959, 539), RGB(0, 0, 0));
+    for (int key : {VK_RIGHT, VK_LEFT, VK_SPACE}) {
+        PressKey(window, key);
+        EXPECT_EQ(ViewerState.Step, 0);
+        EXPECT_EQ(StatusText(2), "Step: 0");
+        EXPECT_FALSE(PlaybackTimerIsSet(window));
+    }
 }
 
 TEST_F(MainWindowTest, StatusPartsKeepTheirWidthsAtTheRightAfterAResize) {

@@ -9,15 +9,6 @@
 
 namespace {
 
-TEST_F(MainWindowTest, KeysWithNothingLoadedKeepTheStepAtZeroAndSetNoTimer) {
-    for (int key : {VK_RIGHT, VK_LEFT, VK_SPACE}) {
-        PressKey(window, key);
-        EXPECT_EQ(ViewerState.Step, 0);
-        EXPECT_EQ(StatusText(2), "Step: 0");
-        EXPECT_FALSE(PlaybackTimerIsSet(window));
-    }
-}
-
 TEST_F(MainWindowTest, ArrowsSetAStepOfAtMostTenEitherWayAndOtherKeysPause) {
     std::string dir = MakeYuv10Sequence(300, 5120);
     LoadFrame(FramePath(dir, 100));

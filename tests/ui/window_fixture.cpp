@@ -7,6 +7,7 @@
 
 #include "core/sequence_loading.h"
 #include "core/viewer_state.h"
+#include "res/resource.h"
 #include "tests/unit/test_support.h"
 
 static HWND SharedWindow;
@@ -23,6 +24,10 @@ void MainWindowTest::SetUp() {
         ViewerState.MenuHandle = GetMenu(SharedWindow);
         ViewerState.InstanceHandle = instance;
         FitWindowToImage(SharedWindow);
+        // The check mark goes back to half size, where a fresh viewer state starts.
+        for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
+            CheckMenuItem(GetMenu(SharedWindow), id,
+                          MF_BYCOMMAND | (id == IDM_SIZE_HALF ? MF_CHECKED : 0));
     } else {
         SharedWindow = CreateMainWindow(instance);
         ASSERT_NE(SharedWindow, nullptr);

@@ -22,34 +22,5 @@ TEST(FrameImage, HeaderAndBlackBufferAtEveryScale) {
     }
 }
 
-TEST(FrameImage, ResetKeepsLineBufferAndLeavesSequenceAlone) {
-    FreshViewerState(1);
-    uint8_t* line = ViewerState.LineBuffer;
-    ASSERT_NE(line, nullptr);
-    ViewerState.FrameCount = 7;
-    ViewerState.CurrentFrame = 3;
-    ViewerState.Step = -4;
-    ViewerState.FrameImage.Pixels[5] = 99;
-    ViewerState.ScaleShift = 2;
-    ASSERT_EQ(ResetFrameImage(), 0);
-    EXPECT_EQ(ViewerState.LineBuffer, line);
-    EXPECT_EQ(ViewerState.FrameCount, 7);
-    EXPECT_EQ(ViewerState.CurrentFrame, 3);
-    EXPECT_EQ(ViewerState.Step, -4);
-    EXPECT_EQ(ViewerState.FrameImage.Pixels[5], 0);
-    EXPECT_EQ(FrameImageWidth(), 480);
-}
-
-TEST(FrameImage, FailedAllocationKeepsTheOldPictureAndScale) {
-    FreshViewerState(1);
-    ViewerState.FrameImage.Pixels[0] = 42;
-    uint8_t* old = ViewerState.FrameImage.Pixels;
-    testing_hooks::AllocationsBeforeFailure = 0;
-    ViewerState.ScaleShift = 0;
-    EXPECT_EQ(ResetFrameImage(), -1);
-    EXPECT_EQ(ViewerState.ScaleShift, 1);
-    EXPECT_EQ(ViewerState.FrameImage.Pixels, old);
-    EXPECT_EQ(ViewerState.FrameImage.Pixels[0], 42);
-    EXPECT_EQ(FrameImageWidth(), 960);
-    testing_hooks::Reset();
-}
+// Kept sequence, LineBuffer and picture over a size change, also without memory for the
+// new picture: CommandsTest in tests/ui.
