@@ -126,7 +126,7 @@ protected:
 
 const char CANNOT_OPEN[] = "ファイルをオープンできません!";
 
-TEST_F(CommandsTest, SizeCommandsMoveTheCheckMarkAndRefitTheWindow) {
+TEST_F(CommandsTest, SizeCommandsMoveTheCheckMarkAndRefitTheWindowUnlessOutOfMemory) {
     EXPECT_EQ(CheckedSizeItems(), 1 << 1);
     ExpectClientFitsPicture(window);
     const struct {
@@ -144,6 +144,17 @@ TEST_F(CommandsTest, SizeCommandsMoveTheCheckMarkAndRefitTheWindow) {
         EXPECT_EQ(ViewerState.Step, 0);
         ExpectClientFitsPicture(window);
     }
+
+    // Without memory for the new picture, the picture, its scale and the check mark stay.
+    ViewerState.FrameImage.Pixels[0] = 42;
+    std::vector<uint8_t> picture = PictureBytes();
+    testing_hooks::AllocationsBeforeFailure = 0;
+    Command(IDM_SIZE_HALF);
+    testing_hooks::AllocationsBeforeFailure = -1;
+    EXPECT_TRUE(PictureBytes() == picture);
+    EXPECT_EQ(ViewerState.ScaleShift, 0);
+    EXPECT_EQ(CheckedSizeItems(), 1 << 0);
+    ExpectClientFitsPicture(window);
 }
 
 TEST_F(CommandsTest, PictureStaysBlackAfterASizeChangeUntilTheNextTick) {
@@ -178,19 +189,6 @@ TEST_F(CommandsTest, PictureStaysBlackAfterASizeChangeUntilTheNextTick) {
     Tick(window);
     EXPECT_TRUE(PictureBytes() == ExpectedPicture(frame, 2));
     KillTimer(window, PLAYBACK_TIMER_ID);
-}
-
-TEST_F(CommandsTest, SizeChangeWithoutMemoryKeepsPictureScaleAndCheckMark) {
-    ViewerState.FrameImage.Pixels[0] = 42;
-    std::vector<uint8_t> picture = PictureBytes();
-    testing_hooks::AllocationsBeforeFailure = 0;
-    Command(IDM_SIZE_FULL);
-    testing_hooks::AllocationsBeforeFailure = -1;
-    EXPECT_TRUE(PictureBytes() == picture);
-    EXPECT_EQ(ViewerState.ScaleShift, 1);
-    EXPECT_EQ(FrameImageWidth(), 960);
-    EXPECT_EQ(CheckedSizeItems(), 1 << 1);
-    ExpectClientFitsPicture(window);
 }
 
 TEST_F(CommandsTest, UnknownCommandOnlyBeepsAndExitClosesTheWindow) {

