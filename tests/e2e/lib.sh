@@ -115,5 +115,17 @@ picture_of() {
   convert "$1" -crop "960x540+0+$PICTURE_TOP" +repage "$2"
 }
 
+# frame_shown PICTURE PREFIX COUNT: which of PREFIX0.ppm .. PREFIX(COUNT-1).ppm the
+# picture is exactly, or -1.
+frame_shown() {
+  local n
+  for ((n = 0; n < $3; n++)); do
+    if [ "$(differing_pixels "$1" "$2$n.ppm")" = "0" ]; then
+      echo "$n"
+      return
+    fi
+  done
+  echo -1
+}
 # is_visible TITLE: whether a window with that exact title is on the screen now.
 is_visible() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }

@@ -30,10 +30,7 @@ screenshot "$WID" "$WORK/full.png"
 WIDTH=$(identify -format '%w' "$WORK/full.png")
 [ "$WIDTH" = 1920 ] || fail "after Full size the window is $WIDTH pixels wide, not 1920"
 convert "$WORK/full.png" -crop "1920x1080+0+$PICTURE_TOP" +repage "$WORK/full_picture.png"
-shown=-1
-for ((n = 0; n < FRAMES; n++)); do
-  if [ "$(differing_pixels "$WORK/full_picture.png" "$WORK/full_$n.ppm")" = "0" ]; then shown=$n; fi
-done
+shown=$(frame_shown "$WORK/full_picture.png" "$WORK/full_" "$FRAMES")
 [ "$shown" -ge 0 ] || fail "the full-size picture is not a frame as decode-frame --scale 0 decodes it"
 sleep 0.5
 screenshot "$WID" "$WORK/full_later.png"

@@ -102,7 +102,8 @@ protected:
     int CheckedSizeItems() {
         int checked = 0;
         for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
-            if (GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED) checked |= 1 << (id - 201);
+            if (GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED)
+                checked |= 1 << (id - IDM_SIZE_FULL);
         return checked;
     }
 

@@ -28,7 +28,9 @@ static void Put(std::vector<uint8_t>& out, T v) {
     out.insert(out.end(), (const uint8_t*)&v, (const uint8_t*)&v + sizeof v);
 }
 
-void Put32At(std::vector<uint8_t>& bytes, size_t at, uint32_t value) { memcpy(&bytes[at], &value, 4); }
+void Put32At(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    memcpy(&bytes[at], &value, 4);
+}
 
 std::vector<uint8_t> BuildTiff(const HandTiff& t) {
     const uint32_t rowBytes = 11520, rows = t.rowsPerStrip;
@@ -122,6 +124,13 @@ const std::vector<uint16_t>& Rgb48(int n) {
 void ScribbleOnPicture() {
     memset(ViewerState.FrameImage.Pixels, 0x55,
            (size_t)FrameImageWidth() * FrameImageHeight() * 4);
+}
+
+bool PictureIsScribbled() {
+    size_t bytes = (size_t)FrameImageWidth() * FrameImageHeight() * 4;
+    for (size_t i = 0; i < bytes; ++i)
+        if (ViewerState.FrameImage.Pixels[i] != 0x55) return false;
+    return true;
 }
 
 long PictureMismatches(int n, int blackFrom) {

@@ -41,6 +41,8 @@ std::string TiffFixture(const char* name);
 const std::vector<uint16_t>& Rgb48(int n);
 // Fills the picture with a non-black value so rows a reader leaves alone show up.
 void ScribbleOnPicture();
+// Whether the whole picture is still that value.
+bool PictureIsScribbled();
 // Number of pixels of the picture that are not the high bytes of frame n's samples at
 // the current scale; file rows from blackFrom on must be black instead. Reports the
 // first difference.

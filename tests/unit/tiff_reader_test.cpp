@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/frame_sequence.h"
-#include "core/sequence_loading.h"
 #include "core/tiff_reader.h"
 #include "core/viewer_state.h"
 #include "tests/unit/test_support.h"
@@ -51,9 +50,9 @@ TEST(TiffReader, LibtiffFramesDecodeToTheHighBytesAtEveryScale) {
 TEST(TiffReader, FilesThatAreNotThisKindOfTiffAreRefused) {
     // Planar and FillOrder 2 files are refused by their tags below, tiled ones (no
     // StripOffsets) in the LoadSequence test.
-    for (const char* name : {"big_endian_0000.tif", "lzw_0000.tif", "rgb8_0000.tif", "hd720_0000.tif"}) {
+    for (const char* name :
+         {"big_endian_0000.tif", "lzw_0000.tif", "rgb8_0000.tif", "hd720_0000.tif"})
         ExpectRefused(Decode(TiffFixture(name), 1), name);
-    }
 }
 
 TEST(TiffReader, HandBuiltLayoutsLibtiffDoesNotWrite) {
@@ -89,7 +88,8 @@ TEST(TiffReader, TagsThatDescribeAnotherPictureAreRefused) {
     for (const TiffEntry& e : wrong) {
         HandTiff t;
         t.entries.push_back(e);
-        ExpectRefused(DecodeHandBuilt(t, BuildTiff(t), 0), "tag " + std::to_string(e.tag) + " = " + std::to_string(e.value));
+        ExpectRefused(DecodeHandBuilt(t, BuildTiff(t), 0),
+                      "tag " + std::to_string(e.tag) + " = " + std::to_string(e.value));
     }
 }
 
@@ -188,16 +188,4 @@ TEST(TiffReader, OffsetsAboveTwoGibibytesAreReachable) {
         EXPECT_EQ(PictureMismatches(t.frame), 0) << "scale " << scale;
     }
     RemovePath(path);
-}
-
-TEST(TiffReader, NothingToOpenLeavesPathAndPictureAlone) {
-    FreshViewerState(1);
-    ScribbleOnPicture();
-    strcpy(ViewerState.PathBuffer, "untouched");
-    for (int frame : {0, -1, 1}) {
-        ViewerState.CurrentFrame = frame;
-        EXPECT_EQ(ReadTiffFrame(), -1);
-    }
-    EXPECT_STREQ(ViewerState.PathBuffer, "untouched");
-    EXPECT_EQ(ViewerState.FrameImage.Pixels[0], 0x55);
 }

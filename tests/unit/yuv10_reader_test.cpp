@@ -205,32 +205,3 @@ TEST(Yuv10Reader, ReadErrorLeavesTheRestOfThePictureBlack) {
     const uint8_t* last = PixelAt(0, 539);
     EXPECT_EQ(last[0] | last[1] | last[2], 0);
 }
-
-TEST(Yuv10Reader, RefusesFramesItCannotOpenWithoutTouchingState) {
-    FreshViewerState(1);
-    std::string dir = MakeScratchDir();
-    WriteBytes(JoinPath(dir, "clip_0001.yuv10"), std::vector<uint8_t>(YUV10_FRAME_BYTES, 0x80));
-    MakeDirectory(JoinPath(dir, "clip_0002.yuv10"));
-    SetPath(JoinPath(dir, "clip_0001.yuv10"));
-    ASSERT_EQ(ScanSequence(), 0);
-    ASSERT_EQ(ViewerState.FrameCount, 2);
-    ASSERT_EQ(ReadYuv10Frame(), 0);
-    std::vector<uint8_t> picture(ViewerState.FrameImage.Pixels,
-                                 ViewerState.FrameImage.Pixels + 960 * 540 * 4);
-    std::string path = ViewerState.PathBuffer;
-
-    for (int index : {-1, 2, 1000}) {
-        ViewerState.CurrentFrame = index;
-        EXPECT_EQ(ReadYuv10Frame(), -1) << index;
-        EXPECT_EQ(path, ViewerState.PathBuffer) << index;
-    }
-    ViewerState.CurrentFrame = 0;
-    ViewerState.FrameCount = 0;
-    EXPECT_EQ(ReadYuv10Frame(), -1) << "nothing loaded";
-    EXPECT_EQ(path, ViewerState.PathBuffer);
-
-    ViewerState.FrameCount = 2;
-    ViewerState.CurrentFrame = 1;  // the directory
-    EXPECT_EQ(ReadYuv10Frame(), -1);
-    EXPECT_EQ(memcmp(picture.data(), ViewerState.FrameImage.Pixels, picture.size()), 0);
-}

@@ -1,7 +1,10 @@
-// Playback decodes a frame every tick: after the first frame neither reader may take
-// memory, at any scale, or a long playback would grow the heap.
+// What both readers must leave alone: memory once playback has started, and the path and
+// picture when the frame cannot be opened.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
+#include <string>
 #include <vector>
 
 #include "core/frame_sequence.h"
@@ -12,6 +15,8 @@
 #include "tests/unit/tiff_files.h"
 #include "tools/frame_pattern.h"
 
+// Playback decodes a frame every tick: after the first frame neither reader may take
+// memory, at any scale, or a long playback would grow the heap.
 TEST(DecodeMemory, FramesAllocateNothingOnceStarted) {
     std::string dir = MakeScratchDir();
     WriteBytes(JoinPath(dir, "take_00.yuv10"), MakeYuv10Frame(0));
@@ -38,5 +43,32 @@ TEST(DecodeMemory, FramesAllocateNothingOnceStarted) {
             EXPECT_EQ(testing_hooks::AllocationsBeforeFailure, 1000) << first << " scale " << s;
             testing_hooks::AllocationsBeforeFailure = -1;
         }
+    }
+}
+
+// Out of range, nothing loaded, or not a file: refused, path and picture untouched.
+TEST(Readers, RefuseFramesTheyCannotOpenWithoutTouchingPathOrPicture) {
+    std::string dir = MakeScratchDir();
+    WriteBytes(JoinPath(dir, "clip_0001.yuv10"), {});
+    MakeDirectory(JoinPath(dir, "clip_0002.yuv10"));
+    for (int (*read)() : {ReadYuv10Frame, ReadTiffFrame}) {
+        FreshViewerState(1);
+        SetPath(JoinPath(dir, "clip_0001.yuv10"));
+        ASSERT_EQ(ScanSequence(), 0);
+        ASSERT_EQ(ViewerState.FrameCount, 2);
+        ScribbleOnPicture();
+        const std::string path = ViewerState.PathBuffer;
+        for (int frame : {-1, 2, 1000}) {
+            ViewerState.CurrentFrame = frame;
+            EXPECT_EQ(read(), -1) << frame;
+            EXPECT_EQ(ViewerState.PathBuffer, path) << frame;
+        }
+        ViewerState.CurrentFrame = 1;  // the directory
+        EXPECT_EQ(read(), -1);
+        ViewerState.FrameCount = ViewerState.CurrentFrame = 0;
+        strcpy(ViewerState.PathBuffer, "untouched");
+        EXPECT_EQ(read(), -1) << "nothing loaded";
+        EXPECT_STREQ(ViewerState.PathBuffer, "untouched");
+        EXPECT_TRUE(PictureIsScribbled());
     }
 }
