@@ -39,15 +39,13 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::TearDown() {
     // The destroy handler posts a quit message; it must not reach the next test.
-    int ignored;
-    TakeQuitMessage(&ignored);
+    TakeQuitMessage();
 }
 
 void MainWindowTest::TearDownTestSuite() {
     if (SharedWindow && IsWindow(SharedWindow)) DestroyWindow(SharedWindow);
     SharedWindow = nullptr;
-    int ignored;
-    TakeQuitMessage(&ignored);
+    TakeQuitMessage();
 }
 
 std::string MakeYuv10Sequence(int count, size_t bytes) {
@@ -104,9 +102,7 @@ bool PlaybackTimerIsSet(HWND window) {
     return true;
 }
 
-bool TakeQuitMessage(int* code) {
+int TakeQuitMessage() {
     MSG msg;
-    if (!PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
-    *code = (int)msg.wParam;
-    return true;
+    return PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) ? (int)msg.wParam : -1;
 }

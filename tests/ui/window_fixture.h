@@ -36,5 +36,5 @@ void Tick(HWND window);
 std::string StatusText(int part);
 // Whether the playback timer is set; leaves it as it was.
 bool PlaybackTimerIsSet(HWND window);
-// Takes a pending quit message off the queue; true when there was one (code in *code).
-bool TakeQuitMessage(int* code);
+// Takes a pending quit message off the queue: its exit code, or -1 when there was none.
+int TakeQuitMessage();

@@ -88,10 +88,7 @@ int DecodeFile(const std::vector<uint8_t>& bytes, bool withoutBlock = false) {
 }
 
 void ExpectPixel(const uint8_t* p, Rgb want, const char* what) {
-    EXPECT_EQ(p[2], want.r) << what;
-    EXPECT_EQ(p[1], want.g) << what;
-    EXPECT_EQ(p[0], want.b) << what;
-    EXPECT_EQ(p[3], 0) << what;
+    EXPECT_EQ(std::vector<int>(p, p + 4), (std::vector<int>{want.b, want.g, want.r, 0})) << what;
 }
 
 }  // namespace
