@@ -1,6 +1,7 @@
-// The menu commands, the open dialog, file drop and the about box, driven through the
-// real main window with real messages. Modal dialogs are worked from a thread timer
-// whose callback runs inside their message loops.
+// The menu commands, the open dialog, file drop, the about box and the command line,
+// driven through the real main window with real messages, and the menu resource as the
+// program finds it. Modal dialogs are worked from a thread timer whose callback runs
+// inside their message loops.
 #include <windows.h>
 #include <shlobj.h>  // DROPFILES
 
@@ -207,23 +208,17 @@ TEST_F(CommandsTest, UnknownCommandOnlyBeepsAndExitClosesTheWindow) {
     EXPECT_EQ(TakeQuitMessage(), 0);
 }
 
-TEST_F(CommandsTest, DropLoadsTheFirstFileOnly) {
+TEST_F(CommandsTest, DropLoadsTheFirstFileAndRefusesAPathTooLongForPathBuffer) {
     // Empty frame files decode black: here only which sequence is loaded matters.
-    std::string first = MakeYuv10Sequence(2, 0);
+    std::string dir = MakeYuv10Sequence(3, 0);
     std::string other = MakeYuv10Sequence(4, 0);
     ViewerState.Step = 5;
-    Drop({FramePath(first, 1), FramePath(other, 0), FramePath(other, 3)});
+    Drop({FramePath(dir, 2), FramePath(other, 0), FramePath(other, 3)});
     EXPECT_TRUE(testing_hooks::ShownErrors.empty());
-    EXPECT_EQ(ViewerState.FrameCount, 2);
-    EXPECT_EQ(ViewerState.CurrentFrame, 1);
-    EXPECT_STREQ(ViewerState.PathBuffer, FramePath(first, 1).c_str());
+    EXPECT_EQ(ViewerState.FrameCount, 3);
+    EXPECT_EQ(ViewerState.CurrentFrame, 2);
+    EXPECT_STREQ(ViewerState.PathBuffer, FramePath(dir, 2).c_str());
     EXPECT_EQ(ViewerState.Step, 0);
-}
-
-TEST_F(CommandsTest, DroppedPathTooLongForPathBufferIsRefused) {
-    std::string dir = MakeYuv10Sequence(3, 0);
-    LoadFrame(FramePath(dir, 2));
-    ASSERT_EQ(ViewerState.FrameCount, 3);
 
     // 300 bytes, and its first 259 bytes name a file that would load: cutting the
     // path short must not quietly open another file.
@@ -343,6 +338,105 @@ TEST_F(CommandsTest, AboutBoxShowsTheKeyHelpAndClosesByOkAndEscape) {
     });
     EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(NULL), "ABOUTDLG", window, AboutDialogProc, 0), 0);
     EXPECT_EQ(ThreadDialog(), nullptr);
+}
+
+
+// ---- the command-line tail: one path, quoted or not, that must fit PathBuffer
+
+TEST(CommandLine, QuotedBareTooLongAndEmptyPaths) {
+    std::string frame = FramePath(MakeYuv10Sequence(10, 5120), 6);
+    const std::string spaced = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), tooLong(260, 'a');
+    struct Case {
+        std::string tail;
+        int result;
+        std::string taken;  // PathBuffer afterwards
+    } const cases[] = {
+        {frame, 0, frame},
+        {"\"" + frame + "\"", 0, frame},
+        {"\"" + spaced + "\" more", 0, spaced},  // the closing quote ends the path
+        {"\"" + spaced, 0, spaced},              // or the end of the tail does
+        {spaced + " more", 0, spaced + " more"},
+        {fits, 0, fits},
+        {"\"" + fits + "\"", 0, fits},
+        {tooLong, -1, ""},
+        {"\"" + tooLong + "\"", -1, ""},
+        {"\"" + tooLong, -1, ""},
+        {"\"", -1, ""},
+        {"\"\"", -1, ""},
+        {std::string(5000, 'b'), -1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tail.substr(0, 40) + " of " + std::to_string(c.tail.size()));
+        FreshViewerState(1);
+        strcpy(ViewerState.PathBuffer, "left over");
+        EXPECT_EQ(TakeCommandLinePath(c.tail.c_str()), c.result);
+        EXPECT_EQ(ViewerState.PathBuffer, c.taken);
+        if (c.taken == frame) {
+            LoadSequence();
+            EXPECT_TRUE(testing_hooks::ShownErrors.empty());
+            EXPECT_EQ(ViewerState.CurrentFrame, 6);
+            EXPECT_EQ(ViewerState.FrameCount, 10);
+        } else if (c.result != 0) {
+            // The load that follows reports it and the viewer starts with nothing.
+            LoadSequence();
+            ASSERT_EQ(testing_hooks::ShownErrors.size(), 1u);
+            EXPECT_EQ(testing_hooks::ShownErrors[0].text, "ファイルをオープンできません!");
+            EXPECT_EQ(ViewerState.FrameCount, 0);
+        }
+    }
+}
+
+// ---- the menu resource, and the language every resource is tagged with
+
+const WORD US_ENGLISH = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+std::wstring MenuText(HMENU menu, UINT item, UINT by) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, item, text, 64, by);
+    return text;
+}
+
+TEST(MenuResource, TextsIdsAndCheckMarkAsBuilt) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), "MAINMENU");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    EXPECT_EQ(MenuText(menu, 0, MF_BYPOSITION), L"ファイル(&F)");
+    EXPECT_EQ(MenuText(menu, 1, MF_BYPOSITION), L"画面サイズ(&S)");
+    EXPECT_EQ(MenuText(menu, 2, MF_BYPOSITION), L"ヘルプ(&H)");
+
+    struct Item {
+        int menu, position;
+        UINT id;
+        const wchar_t* text;
+    };
+    const Item items[] = {
+        {0, 0, IDM_OPEN, L"開く(&O)..."},        {0, 2, IDM_EXIT, L"終了(&X)"},
+        {1, 0, IDM_SIZE_FULL, L"通常サイズ(&N)"}, {1, 1, IDM_SIZE_HALF, L"1/2サイズ(&H)"},
+        {1, 2, IDM_SIZE_QUARTER, L"1/4サイズ(&Q)"}, {2, 0, IDM_ABOUT, L"About...(&A)"},
+    };
+    for (const Item& item : items) {
+        HMENU sub = GetSubMenu(menu, item.menu);
+        EXPECT_EQ(GetMenuItemID(sub, item.position), item.id) << item.id;
+        EXPECT_EQ(MenuText(sub, item.id, MF_BYCOMMAND), item.text) << item.id;
+    }
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 3);
+    EXPECT_TRUE(GetMenuState(GetSubMenu(menu, 0), 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 3);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
+
+    // Half size is where the viewer starts, so only its item is checked.
+    EXPECT_FALSE(GetMenuState(menu, IDM_SIZE_FULL, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(menu, IDM_SIZE_HALF, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, IDM_SIZE_QUARTER, MF_BYCOMMAND) & MF_CHECKED);
+    DestroyMenu(menu);
+}
+
+TEST(MenuResource, AllResourcesAreUsEnglishAndTheManifestIsId1) {
+    HMODULE self = GetModuleHandleA(NULL);
+    EXPECT_NE(FindResourceExA(self, (LPCSTR)RT_MENU, "MAINMENU", US_ENGLISH), nullptr);
+    EXPECT_NE(FindResourceExA(self, (LPCSTR)RT_DIALOG, "ABOUTDLG", US_ENGLISH), nullptr);
+    EXPECT_NE(FindResourceExA(self, (LPCSTR)RT_MANIFEST, MAKEINTRESOURCEA(1), US_ENGLISH),
+              nullptr);
 }
 
 }  // namespace

@@ -64,8 +64,13 @@ int32_t __wrap_PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
 
 static fs::path ScratchRoot() {
     static fs::path root = [] {
-        fs::path p = fs::temp_directory_path() /
-                     ("sorrelmark-tests-" + std::to_string((long)getpid()));
+        // Wine gives later runs the same process ids, and a root left behind by one (it
+        // cannot remove paths past 259 bytes) must not hand its files to another test.
+        std::string stem = "sorrelmark-tests-" + std::to_string((long)getpid()) + "-";
+        fs::path p;
+        int n = 0;
+        do p = fs::temp_directory_path() / (stem + std::to_string(n++));
+        while (fs::exists(p));
         fs::create_directories(p);
         return p;
     }();
