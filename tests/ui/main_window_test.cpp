@@ -93,20 +93,9 @@ TEST_F(MainWindowTest, StatusTextsNameTheFrameAndItsPosition) {
     // After a failed load ("Frame: i/0"): TicksAfterAFailedLoadRepaintWithoutMovingOrDecoding.
 }
 
-TEST_F(MainWindowTest, QPostsTheQuitMessageAndLeavesTheWindow) {
-    std::string dir = MakeYuv10Sequence(3, 5120);
-    LoadFrame(FramePath(dir, 1));
-    PressKey(window, VK_RIGHT);
-    PressKey(window, 'Q');
-    EXPECT_EQ(TakeQuitMessage(), 0);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(ViewerState.Step, 1);
-}
-
-
 // ---- keyboard playback
 
-TEST_F(MainWindowTest, ArrowsSetAStepOfAtMostTenEitherWayAndOtherKeysPause) {
+TEST_F(MainWindowTest, ArrowsSetAStepOfAtMostTenEitherWayOtherKeysPauseAndQQuits) {
     std::string dir = MakeYuv10Sequence(300, 5120);
     LoadFrame(FramePath(dir, 100));
     ASSERT_EQ(ViewerState.FrameCount, 300);
@@ -135,6 +124,13 @@ TEST_F(MainWindowTest, ArrowsSetAStepOfAtMostTenEitherWayAndOtherKeysPause) {
     EXPECT_FALSE(PlaybackTimerIsSet(window));
     // Keys change the text only; the frame stays until a tick.
     EXPECT_EQ(ViewerState.CurrentFrame, 100);
+
+    // Q posts the quit message and leaves the window and the step as they are.
+    PressKey(window, VK_RIGHT);
+    PressKey(window, 'Q');
+    EXPECT_EQ(TakeQuitMessage(), 0);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(ViewerState.Step, 1);
 }
 
 TEST_F(MainWindowTest, TicksJumpToTheOtherEndWhenPassingOne) {

@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "res/resource.h"
@@ -186,17 +185,8 @@ TEST_F(MainWindowTest, PlaybackSoakOfYuv10FramesShowsWholeFramesOnly) {
     s.files.assign(FRAMES, {FileModel::MISSING, 0, 0});
     for (int i = 0; i < FRAMES; ++i) s.Write(i, i, s.contents[i].size());
 
-    // However the run ends, the shared window is left shown and paused for the next test.
-    struct Restore {
-        HWND window;
-        ~Restore() {
-            PressKey(window, VK_SPACE);
-            ShowWindow(window, SW_SHOWNORMAL);
-        }
-    } restore{window};
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetPath(JoinPath(s.dir, s.FrameName(0)));
-    LoadSequence();
+    // However the run ends, the next test's SetUp shows the window and stops the timer.
+    LoadFrame(JoinPath(s.dir, s.FrameName(0)));
     ASSERT_EQ(ViewerState.FrameCount, FRAMES);
     ASSERT_TRUE(testing_hooks::ShownErrors.empty());
 
@@ -211,8 +201,7 @@ TEST_F(MainWindowTest, PlaybackSoakOfYuv10FramesShowsWholeFramesOnly) {
             // A new load lists the directory as it is now; directories still count.
             int k = (int)(rng() % FRAMES);
             s.Write(k, k, s.contents[k].size());
-            SetPath(JoinPath(s.dir, s.FrameName(k)));
-            LoadSequence();
+            LoadFrame(JoinPath(s.dir, s.FrameName(k)));
             ++loads;
             ASSERT_GT(ViewerState.FrameCount, 0);
             SetStepByKeys(window, steps[rng() % 4]);

@@ -24,6 +24,7 @@ void MainWindowTest::SetUp() {
         ViewerState.MenuHandle = GetMenu(SharedWindow);
         ViewerState.InstanceHandle = instance;
         FitWindowToImage(SharedWindow);
+        ShowWindow(SharedWindow, SW_SHOWNORMAL);
         // The check mark goes back to half size, where a fresh viewer state starts.
         for (UINT id = IDM_SIZE_FULL; id <= IDM_SIZE_QUARTER; ++id)
             CheckMenuItem(GetMenu(SharedWindow), id,
