@@ -25,12 +25,9 @@ namespace {
 
 // ---- working a modal dialog from inside its own message loop
 
-struct DialogDriver {
-    std::function<bool(HWND)> act;  // true once it has done its work
-    int ticks = 0;
-    UINT_PTR timer = 0;
-};
-DialogDriver Driver;
+std::function<bool(HWND)> DialogAct;  // true once it has done its work
+int DialogTicks;
+UINT_PTR DialogTimer;
 
 BOOL CALLBACK TakeDialog(HWND window, LPARAM found) {
     char name[16] = {};
@@ -50,22 +47,22 @@ HWND ThreadDialog() {
 
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
     HWND dialog = ThreadDialog();
-    if (dialog && Driver.act(dialog)) {
-        KillTimer(NULL, Driver.timer);
+    if (dialog && DialogAct(dialog)) {
+        KillTimer(NULL, DialogTimer);
         return;
     }
     // Never hang the run on a dialog that does not answer: give up after about 20 s.
-    if (++Driver.ticks > 400) {
-        KillTimer(NULL, Driver.timer);
+    if (++DialogTicks > 400) {
+        KillTimer(NULL, DialogTimer);
         ADD_FAILURE() << "the dialog did not do what the test asked";
         if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
 void WorkNextDialog(std::function<bool(HWND)> act) {
-    Driver.act = act;
-    Driver.ticks = 0;
-    Driver.timer = SetTimer(NULL, 0, 50, DriveDialog);
+    DialogAct = act;
+    DialogTicks = 0;
+    DialogTimer = SetTimer(NULL, 0, 50, DriveDialog);
 }
 
 void PressButton(HWND dialog, int id) {
