@@ -358,9 +358,9 @@ enum { YUV10_BLOCK_ROWS = 16 };
 // two rows at a time in LineBuffer.
 static uint8_t* Yuv10Block;
 
-// Reads the file in blocks of whole rows, the rows not shown included: at half and
-// quarter scale one large read still costs less than a seek and a read per shown row
-// (under Wine each call costs microseconds). Returns the first file row not decoded.
+// Reads the file in blocks of whole rows, the rows not shown included: at half scale one
+// large read still costs less than a seek and a read per shown row (under Wine each call
+// costs microseconds). Returns the first file row not decoded.
 static int DecodeInBlocks(PlatFile file, int shift, uint8_t* block, int blockRows) {
     int k = 1 << shift;
     for (int first = 0; first < FRAME_HEIGHT; first += blockRows) {
@@ -377,6 +377,19 @@ static int DecodeInBlocks(PlatFile file, int shift, uint8_t* block, int blockRow
     return FRAME_HEIGHT;
 }
 
+// Reads only the shown rows, each after a seek past the rows not shown. At quarter size
+// this beats whole blocks natively and under Wine (a quarter of the bytes copied, at two
+// calls per row); at half size the blocks win on both.
+static int DecodeShownRows(PlatFile file, int shift, uint8_t* row) {
+    int k = 1 << shift;
+    for (int r = (FRAME_HEIGHT - 1) % k; r < FRAME_HEIGHT; r += k) {
+        if (PlatSeekFile(file, (int64_t)r * YUV10_ROW_BYTES, 0) != 0) return r;
+        if (PlatReadFile(file, row, YUV10_ROW_BYTES) != YUV10_ROW_BYTES) return r;
+        DecodeYuv10Row(row, FrameImageRow((FRAME_HEIGHT - 1 - r) >> shift), shift);
+    }
+    return FRAME_HEIGHT;
+}
+
 int ReadYuv10Frame() {
     ViewerStateData& v = ViewerState;
     int shift = v.ScaleShift;
@@ -389,7 +402,8 @@ int ReadYuv10Frame() {
     // File row r is picture row b = 1079 - r from the bottom, shown when b is a multiple
     // of the scale step. Once the file ends or fails, the rows left stay black rather
     // than keep an older frame.
-    int done = Yuv10Block ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
+    int done = shift == 2 ? DecodeShownRows(file, shift, v.LineBuffer)
+               : Yuv10Block ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
                           : DecodeInBlocks(file, shift, v.LineBuffer, LINE_BUFFER_SIZE / YUV10_ROW_BYTES);
     for (int r = done; r < FRAME_HEIGHT; ++r) {
         int b = FRAME_HEIGHT - 1 - r;
