@@ -200,16 +200,17 @@ SSE2_INLINE static inline void DecodeFourGroups(__m128i g0, __m128i g1, __m128i 
     PackPixels(LumaTerm(FieldA(w3)), c2, LumaTerm(FieldC(w3)), c2, p[4], p[5]);
 }
 
+// The high halves (floor of / 65536) of two registers of 32-bit lanes as eight words.
+SSE2_INLINE static inline __m128i HighWords(__m128i lo, __m128i hi) {
+    return _mm_packs_epi32(_mm_srai_epi32(lo, 16), _mm_srai_epi32(hi, 16));
+}
+
 // Eight pixels in 16-bit lanes: Y - 16, Cb - 128 and Cr - 128 each, to BGRX in lo (lanes
 // 0-3) and hi (4-7). Each product splits as 65536 * (a small multiple) plus a remainder
 // sum that one pmaddwd forms exactly in 32 bits from (Y, C) word pairs, and
 // floor((65536 k + s) / 65536) = k + (s >> 16), so the results equal the scalar formulas:
 // 76309 = 65536 + 10773, 138453 = 2 * 65536 + 7381, 117504 = 2 * 65536 - 13568,
 // -34903 = -65536 + 30633.
-SSE2_INLINE static inline __m128i HighWords(__m128i lo, __m128i hi) {
-    return _mm_packs_epi32(_mm_srai_epi32(lo, 16), _mm_srai_epi32(hi, 16));
-}
-
 SSE2_INLINE static inline void ConvertEight(__m128i y, __m128i cb, __m128i cr, __m128i& lo,
                                             __m128i& hi) {
     const __m128i fb = _mm_set1_epi32((int)(10773u | (uint32_t)7381 << 16));
