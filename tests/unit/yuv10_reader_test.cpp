@@ -192,13 +192,18 @@ TEST(Yuv10Reader, RandomFilesMatchTheFormulasWithBlackNotStaleRowsBelowTheirEnd)
 }
 
 TEST(Yuv10Reader, ReadErrorLeavesTheRestOfThePictureBlack) {
-    FreshViewerState(1);
-    std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
-    ASSERT_EQ(DecodeFile(bright), 0);
-    testing_hooks::ReadsBeforeFailure = 1;
-    EXPECT_EQ(ReadYuv10Frame(), 0);
-    testing_hooks::ReadsBeforeFailure = -1;
-    EXPECT_NE(PixelAt(0, 0)[1], 0);
-    const uint8_t* last = PixelAt(0, 539);
-    EXPECT_EQ(last[0] | last[1] | last[2], 0);
+    // Half size reads blocks, quarter size one row per read.
+    for (int scale = 1; scale <= 2; ++scale) {
+        FreshViewerState(scale);
+        std::vector<uint8_t> bright(YUV10_FRAME_BYTES, 0xFF);
+        ASSERT_EQ(DecodeFile(bright), 0);
+        testing_hooks::ReadsBeforeFailure = 1;
+        EXPECT_EQ(ReadYuv10Frame(), 0);
+        testing_hooks::ReadsBeforeFailure = -1;
+        EXPECT_NE(PixelAt(0, 0)[1], 0) << "scale " << scale;
+        const uint8_t* after = PixelAt(0, 1);
+        EXPECT_EQ(after[0] | after[1] | after[2], scale == 2 ? 0 : 0xFF) << "scale " << scale;
+        const uint8_t* last = PixelAt(0, FrameImageHeight() - 1);
+        EXPECT_EQ(last[0] | last[1] | last[2], 0) << "scale " << scale;
+    }
 }
