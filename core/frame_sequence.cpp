@@ -180,3 +180,10 @@ PlatFile OpenCurrentFrame() {
     v.NamePart[n] = '\0';
     return PlatOpenFile(v.PathBuffer);
 }
+
+PlatFile OpenFrameToDecode() {
+    const ViewerStateData& v = ViewerState;
+    if (!v.LineBuffer || !v.FrameImage.Pixels || FrameImageWidth() != FRAME_WIDTH >> v.ScaleShift)
+        return nullptr;
+    return OpenCurrentFrame();
+}

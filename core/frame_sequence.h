@@ -13,6 +13,10 @@ int ScanSequence();
 // path does not fit PathBuffer, or when the file cannot be opened.
 PlatFile OpenCurrentFrame();
 
+// OpenCurrentFrame for a reader: NULL as well when the picture or LineBuffer is not
+// there for the current scale (memory ran out), so a reader never writes past them.
+PlatFile OpenFrameToDecode();
+
 // Whether name fits pattern the way the viewer lists a sequence: letter case ignored,
 // '?' exactly one character, '*' any run of characters. Exposed for tests.
 int NameFitsPattern(const char* name, const char* pattern);

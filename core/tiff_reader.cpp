@@ -146,9 +146,7 @@ static void DecodeTiffRow(const uint8_t* src, uint8_t* dst, int shift) {
 int ReadTiffFrame() {
     ViewerStateData& v = ViewerState;
     int shift = v.ScaleShift;
-    if (!v.LineBuffer || !v.FrameImage.Pixels || FrameImageWidth() != FRAME_WIDTH >> shift)
-        return -1;
-    PlatFile file = OpenCurrentFrame();
+    PlatFile file = OpenFrameToDecode();
     if (!file) return -1;
 
     // Strip offsets live on the stack: at most one strip a row, nothing allocated.

@@ -394,9 +394,7 @@ static int DecodeShownRows(PlatFile file, int shift, uint8_t* row) {
 int ReadYuv10Frame() {
     ViewerStateData& v = ViewerState;
     int shift = v.ScaleShift;
-    if (!v.LineBuffer || !v.FrameImage.Pixels || FrameImageWidth() != FRAME_WIDTH >> shift)
-        return -1;
-    PlatFile file = OpenCurrentFrame();
+    PlatFile file = OpenFrameToDecode();
     if (!file) return -1;
     if (!Yuv10Block) Yuv10Block = (uint8_t*)PlatAllocZero((size_t)YUV10_BLOCK_ROWS * YUV10_ROW_BYTES);
 
