@@ -131,7 +131,7 @@ TEST(Yuv10Conversion, EveryRowKernelAgreesWithTheReferenceOnRandomRows) {
         const char* name;
     };
     std::vector<Kernel> kernels = {{DecodeYuv10RowTables, "tables"}, {DecodeYuv10Row, "chosen"}};
-    if (Yuv10Sse2Available()) kernels.push_back({DecodeYuv10RowSse2, "sse2"});
+    if (Yuv10Ssse3Available()) kernels.push_back({DecodeYuv10RowSsse3, "ssse3"});
 
     std::mt19937 rng(7);
     for (int trial = 0; trial < 60; ++trial) {
