@@ -102,7 +102,6 @@ void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift) {
     }
 }
 
-
 typedef void (*Yuv10RowKernel)(const uint8_t* src, uint8_t* dst, int shift);
 
 void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift) {
