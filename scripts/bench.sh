@@ -8,11 +8,13 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT_DIR=$(pwd)
 DATA="$ROOT_DIR/build/bench-data"
 
-for preset in native win32; do
+source scripts/wine-prefix.sh
+WIN=build/$WINDOWS_PRESET
+for preset in native $WINDOWS_PRESET; do
   [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null || exit 1
 done
 cmake --build build/native --target bench-decode bench-scan make-sequence -j2 >/dev/null || exit 1
-cmake --build build/win32 --target bench-decode bench-scan bench-playback -j2 >/dev/null || exit 1
+cmake --build $WIN --target bench-decode bench-scan bench-playback -j2 >/dev/null || exit 1
 
 make_frames() {  # format count dir name
   local last
@@ -33,7 +35,7 @@ mkdir -p "$DATA/scan"
 W=$(echo "Z:$DATA" | tr '/' '\\')
 echo "== machine"
 echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
-  "$(free -g | awk '/Mem:/ {print $2}') GiB, $(uname -sr), $(wine --version 2>/dev/null)," \
+  "$(free -g | awk '/Mem:/ {print $2}') GiB, $(uname -sr), $("$WINE" --version 2>/dev/null) ($WINDOWS_PRESET build)," \
   "load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== native"
@@ -41,7 +43,6 @@ build/native/bin/bench-decode --yuv10 "$DATA/yuv10/clip_0000.yuv10" --tiff "$DAT
 build/native/bin/bench-scan "$DATA/scan"
 
 source scripts/xvfb.sh
-source scripts/wine-prefix.sh
 cleanup() {
   stop_wine
   stop_xvfb
@@ -51,9 +52,9 @@ start_xvfb || exit 1
 start_wine
 
 echo "== Wine"
-scripts/wine-run.sh build/win32/bin/bench-decode.exe --yuv10 "$W\\yuv10\\clip_0000.yuv10" \
+scripts/wine-run.sh $WIN/bin/bench-decode.exe --yuv10 "$W\\yuv10\\clip_0000.yuv10" \
   --tiff "$W\\tiff\\clip_0000.tif"
-scripts/wine-run.sh build/win32/bin/bench-scan.exe "$W\\scan"
+scripts/wine-run.sh $WIN/bin/bench-scan.exe "$W\\scan"
 echo "== Wine playback"
-scripts/wine-run.sh build/win32/bin/bench-playback.exe --yuv10 "$W\\play-yuv10\\take_0000.yuv10" \
+scripts/wine-run.sh $WIN/bin/bench-playback.exe --yuv10 "$W\\play-yuv10\\take_0000.yuv10" \
   --tiff "$W\\play-tiff\\take_0000.tif" --heap-ticks 10000 2>&1 | grep -v '^X connection'

@@ -18,18 +18,17 @@ if [ ! -f "$LAST" ] || [ "$(stat -c %s "$LAST")" != 5529600 ]; then
   build/native/bin/make-sequence --format yuv10 --frames "$FRAMES" --out "$SAMPLE_DIR/clip_%04d.yuv10"
 fi
 FIRST="$SAMPLE_DIR/clip_0000.yuv10"
-VIEWER=build/win32/bin/sorrelmark.exe
+source scripts/wine-prefix.sh
+VIEWER=build/$WINDOWS_PRESET/bin/sorrelmark.exe
 WINDOWS_FIRST="Z:${FIRST//\//\\}"
 
 if [ -n "${DISPLAY:-}" ]; then
-  source scripts/wine-prefix.sh
   start_wine
   echo "demo: arrow keys play, any other key pauses, Q quits"
   exec bash scripts/wine-run.sh "$VIEWER" "$WINDOWS_FIRST"
 fi
 
 source scripts/xvfb.sh
-source scripts/wine-prefix.sh
 VIEWER_PID=""
 cleanup() {
   if [ -n "$VIEWER_PID" ] && kill -0 "$VIEWER_PID" 2>/dev/null; then kill "$VIEWER_PID"; fi

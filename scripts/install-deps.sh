@@ -34,6 +34,17 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# A kernel without 32-bit code segments cannot start Wine's 32-bit loader: the Windows
+# tests then run a 64-bit build under 64-bit Wine (scripts/wine-prefix.sh).
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  for p in wine64 g++-mingw-w64-x86-64-posix; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      echo "install-deps: this kernel runs no 32-bit code; installing $p"
+      DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$p" >/dev/null
+    fi
+  done
+fi
+
 # The Japanese texts need the ANSI code page 932 under Wine.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "install-deps: generating ja_JP.UTF-8"
