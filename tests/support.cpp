@@ -1,0 +1,153 @@
+#include "tests/support.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <filesystem>
+
+#include "core/sequence_loading.h"
+#include "core/viewer_state.h"
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace hooks {
+std::vector<std::string> Errors;
+std::function<void()> AfterListing;
+int AllocsLeft = -1, ReadsLeft = -1, SeeksLeft = -1;
+}  // namespace hooks
+
+// The call after `left` more succeeds fails, once; the ones after it succeed again.
+static bool Fails(int& left) {
+    if (left < 0) return false;
+    return left-- == 0;
+}
+
+extern "C" {
+void __real_PlatFindClose(PlatFind find);
+void* __real_PlatAllocZero(size_t size);
+int32_t __real_PlatReadFile(PlatFile file, void* buffer, uint32_t size);
+int __real_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent);
+
+void __wrap_PlatShowError(const char* text, const char* caption) {
+    hooks::Errors.push_back(std::string(caption) + ": " + text);
+}
+void __wrap_PlatFindClose(PlatFind find) {
+    __real_PlatFindClose(find);
+    if (hooks::AfterListing) hooks::AfterListing();
+}
+void* __wrap_PlatAllocZero(size_t size) {
+    return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size);
+}
+int32_t __wrap_PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
+    return Fails(hooks::ReadsLeft) ? -1 : __real_PlatReadFile(file, buffer, size);
+}
+int __wrap_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
+    return Fails(hooks::SeeksLeft) ? -1 : __real_PlatSeekFile(file, offset, fromCurrent);
+}
+}
+
+// Named by the clock: Wine hands later runs the same process ids, and a root one of them
+// left behind must not lend its files to another run.
+static const fs::path& ScratchRoot() {
+    static const fs::path root = [] {
+        fs::path p = fs::temp_directory_path() /
+                     ("sorrelmark-tests-" +
+                      std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
+        fs::create_directories(p);
+        return p;
+    }();
+    return root;
+}
+
+namespace {
+struct RemoveScratch : ::testing::Environment {
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(ScratchRoot(), ignored);
+    }
+};
+const auto* const removeScratch = ::testing::AddGlobalTestEnvironment(new RemoveScratch);
+}  // namespace
+
+std::string ScratchDir() {
+    static int counter = 0;
+    fs::path p = ScratchRoot() / ("t" + std::to_string(counter++));
+    fs::create_directories(p);
+    return p.string();
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+    return (fs::path(dir) / name).string();
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    if (!bytes.empty()) ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    fclose(f);
+}
+
+void Fresh(int scale) {
+    hooks::Errors.clear();
+    hooks::AfterListing = nullptr;
+    hooks::AllocsLeft = hooks::ReadsLeft = hooks::SeeksLeft = -1;
+    PlatFree(ViewerState.NameTable);
+    PlatFree(ViewerState.FrameImage.Pixels);
+    PlatFree(ViewerState.LineBuffer);
+    ClearViewerState();
+    ViewerState.ScaleShift = scale;
+    ASSERT_EQ(ResetFrameImage(), 0);
+}
+
+void SetPath(const std::string& path) {
+    ASSERT_LT(path.size(), (size_t)PATH_BUFFER_SIZE);
+    strcpy(ViewerState.PathBuffer, path.c_str());
+}
+
+void Load(const std::string& path) {
+    SetPath(path);
+    LoadSequence();
+}
+
+std::vector<uint8_t> Picture() {
+    const uint8_t* p = ViewerState.FrameImage.Pixels;
+    return std::vector<uint8_t>(p, p + (size_t)FrameImageWidth() * FrameImageHeight() * 4);
+}
+
+std::vector<uint8_t> Scribble() {
+    uint8_t* p = ViewerState.FrameImage.Pixels;
+    for (size_t i = 0; i < (size_t)FrameImageWidth() * FrameImageHeight() * 4; ++i) p[i] = i % 4 == 3 ? 0 : 0x55;
+    return Picture();
+}
+
+static int Clamp(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+
+std::vector<uint8_t> Yuv10Picture(const std::vector<uint8_t>& file, int shift) {
+    int k = 1 << shift, width = 1920 / k, height = 1080 / k;
+    std::vector<uint8_t> picture((size_t)width * height * 4, 0);
+    for (int top = 0; top < height; ++top) {
+        size_t row = (size_t)top * k + k - 1;  // the bottom row of the picture is the file's last
+        if ((row + 1) * 5120 > file.size()) continue;
+        for (int x = 0; x < width; ++x) {
+            // Four big-endian words of three 10-bit fields: Cb0 Y0 Cr0 / Y1 Cb1 Y2 /
+            // Cr1 Y3 Cb2 / Y4 Cr2 Y5; the top 8 bits of each are used.
+            int column = x * k, f[12];
+            const uint8_t* g = &file[row * 5120 + 16 * (column / 6)];
+            for (int i = 0; i < 12; ++i) {
+                const uint8_t* w = g + 4 * (i / 3);
+                uint32_t word = (uint32_t)w[0] << 24 | w[1] << 16 | w[2] << 8 | w[3];
+                f[i] = (int)(word >> (22 - 10 * (i % 3)) >> 2 & 255);
+            }
+            static const int yAt[6] = {1, 3, 5, 7, 9, 11}, cbAt[3] = {0, 4, 8}, crAt[3] = {2, 6, 10};
+            int j = column % 6, y = (f[yAt[j]] - 16) * 76309, cb = f[cbAt[j / 2]] - 128,
+                cr = f[crAt[j / 2]] - 128;
+            uint8_t* p = &picture[((size_t)(height - 1 - top) * width + x) * 4];
+            p[0] = (uint8_t)Clamp((y + 138453 * cb) >> 16);
+            p[1] = (uint8_t)Clamp((y - 34903 * cr - 13954 * cb) >> 16);
+            p[2] = (uint8_t)Clamp((y + 117504 * cr) >> 16);
+        }
+    }
+    return picture;
+}

@@ -1,0 +1,233 @@
+// Finding a sequence from one name, opening its frames, and what a failed load leaves.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <filesystem>
+
+#include "core/frame_sequence.h"
+#include "core/sequence_loading.h"
+#include "core/viewer_state.h"
+#include "platform/platform.h"
+#include "tests/support.h"
+
+static const std::string CannotOpen = "Error: ファイルをオープンできません!";
+static const std::string InvalidFile = "Error: 不正なファイルです!";
+
+static std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (int i = 0; i < ViewerState.FrameCount; ++i)
+        names.emplace_back(ViewerState.NameTable + (size_t)i * (ViewerState.MaxNameLength + 1));
+    return names;
+}
+
+static void Touch(const std::string& dir, std::initializer_list<const char*> names) {
+    for (const char* n : names) WriteBytes(Join(dir, n), {1});
+}
+
+TEST(ScanSequence, PatternFormatAndNamePart) {
+    const struct {
+        const char *path, *pattern;
+        int isTiff;
+        const char* name;
+    } cases[] = {
+        {"D:\\seq\\clip_0042.yuv10", "D:\\seq\\clip_????.yuv10", 0, "clip_0042.yuv10"},
+        {"D:\\seq\\still.tif", "D:\\seq\\still.tif", 1, "still.tif"},
+        {"cam2_take3_0001.tif", "cam2_take3_????.tif", 1, "cam2_take3_0001.tif"},
+        {"D:\\seq\\0001.TIF", "D:\\seq\\????.TIF", 1, "0001.TIF"},
+        {"x_01.Tiff", "x_??.Tiff", 1, "x_01.Tiff"},
+        {"x_01.ti", "x_??.ti", 0, "x_01.ti"},
+        {"D:\\a/b\\c_5.yuv10", "D:\\a/b\\c_?.yuv10", 0, "c_5.yuv10"},
+        {"take_01.0042.tif", "take_01.????.tif", 1, "take_01.0042.tif"},  // the last dot counts
+        {"D:\\v2.tif\\0042", "D:\\v2.tif\\0042", 0, "0042"},
+    };
+    for (const auto& c : cases) {
+        Fresh(1);
+        ViewerState.IsTiff = 1;  // an earlier TIFF sequence must not leak into this one
+        SetPath(c.path);
+        EXPECT_EQ(ScanSequence(), -1);  // none of these exists: only the pattern counts
+        EXPECT_STREQ(ViewerState.PatternBuffer, c.pattern);
+        EXPECT_EQ(ViewerState.IsTiff, c.isTiff) << c.path;
+        EXPECT_STREQ(ViewerState.NamePart, c.name);
+    }
+    EXPECT_FALSE(NameFitsPattern("clip_7.yuv10", "clip_????.yuv10"));
+    EXPECT_FALSE(NameFitsPattern("CLIP_~1.YUV", "clip_????.yuv10"));
+    EXPECT_FALSE(NameFitsPattern("a_0001.yuv10x", "a_????.yuv10"));
+    EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif"));
+    EXPECT_FALSE(NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
+}
+
+TEST(ScanSequence, ListsTheSequenceSortedFindsTheFrameAndOpensIt) {
+    Fresh(1);
+    std::string dir = ScratchDir();
+    Touch(dir, {"clip_0003.yuv10", "clip_0001.yuv10", "CLIP_0002.YUV10", "clip_abcd.yuv10",
+                "clip_7.yuv10", "clip_00001.yuv10", "clip_0001.tif", "other_0001.yuv10"});
+    std::filesystem::create_directory(Join(dir, "clip_0100.yuv10"));  // fits, so it counts
+    SetPath(Join(dir, "clip_0003.yuv10"));
+    ASSERT_EQ(ScanSequence(), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"clip_0001.yuv10", "CLIP_0002.YUV10", "clip_0003.yuv10",
+                                                 "clip_0100.yuv10", "clip_abcd.yuv10"}));
+    EXPECT_EQ(ViewerState.CurrentFrame, 2);
+    ViewerState.CurrentFrame = 3;
+    EXPECT_EQ(OpenCurrentFrame(), nullptr);  // the directory
+    ViewerState.CurrentFrame = 1;
+    PlatFile f = OpenCurrentFrame();
+    EXPECT_NE(f, nullptr);
+    if (f) PlatCloseFile(f);
+    EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
+    for (int outside : {-1, 5}) {
+        ViewerState.CurrentFrame = outside;
+        EXPECT_EQ(OpenCurrentFrame(), nullptr);
+        EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
+    }
+
+    // Asked for in another letter case: listed, but not found, so frame 0.
+    SetPath(Join(dir, "clip_0002.yuv10"));
+    ASSERT_EQ(ScanSequence(), 0);
+    EXPECT_EQ(ViewerState.CurrentFrame, 0);
+
+    // A bare name lists the current directory.
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    SetPath("clip_0003.yuv10");
+    EXPECT_EQ(ScanSequence(), 0);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ViewerState.NamePart, ViewerState.PathBuffer);
+    EXPECT_EQ(ViewerState.CurrentFrame, 2);
+}
+
+// Scans with `change` made between the counting and the filling listing.
+static int ScanChangedBetweenListings(std::function<void()> change) {
+    int listings = 0;
+    hooks::AfterListing = [&] {
+        if (listings++ == 0) change();
+    };
+    int result = ScanSequence();
+    hooks::AfterListing = nullptr;
+    return result;
+}
+
+TEST(ScanSequence, DirectoryChangedBetweenTheListingsAndPathsAtTheLimit) {
+    Fresh(1);
+    std::string dir = ScratchDir();
+    Touch(dir, {"c_01.yuv10", "c_02.yuv10", "c_03.yuv10"});
+    SetPath(Join(dir, "c_02.yuv10"));
+    ASSERT_EQ(ScanChangedBetweenListings([&] { Touch(dir, {"c_00.yuv10", "c_04.yuv10", "c_055.yuv10"}); }), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c_00.yuv10", "c_01.yuv10", "c_02.yuv10"}));
+    SetPath(Join(dir, "c_04.yuv10"));
+    ASSERT_EQ(ScanChangedBetweenListings([&] { std::filesystem::remove(Join(dir, "c_00.yuv10")); }), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c_01.yuv10", "c_02.yuv10", "c_03.yuv10", "c_04.yuv10"}));
+    EXPECT_EQ(ViewerState.CurrentFrame, 3);
+    EXPECT_EQ(ScanChangedBetweenListings([&] { std::filesystem::remove_all(dir); }), -1);
+    EXPECT_EQ(ViewerState.FrameCount, 0);
+
+    // 259 bytes fit with the NUL; a frame path that would not fit is refused untouched.
+    std::string sub = Join(ScratchDir(), "");
+    sub = Join(sub, std::string(259 - sub.size() - 10, 'd'));
+    std::filesystem::create_directory(sub);
+    Touch(sub, {"l_1.yuv10"});
+    SetPath(Join(sub, "l_1.yuv10"));
+    ASSERT_EQ(strlen(ViewerState.PathBuffer), 259u);
+    ASSERT_EQ(ScanSequence(), 0);
+    PlatFile f = OpenCurrentFrame();
+    EXPECT_NE(f, nullptr);
+    if (f) PlatCloseFile(f);
+    PlatFree(ViewerState.NameTable);  // a listed name one byte too long for PathBuffer
+    ViewerState.NameTable = (char*)PlatAllocZero(11);
+    memcpy(ViewerState.NameTable, "l_10.yuv10", 11);
+    ViewerState.MaxNameLength = 10;
+    EXPECT_EQ(OpenCurrentFrame(), nullptr);
+    EXPECT_STREQ(ViewerState.NamePart, "l_1.yuv10");
+}
+
+// Code page 932: 0x95 0x5C is one character whose second byte is a backslash.
+TEST(ScanSequenceShiftJis, TrailByteBackslashIsNotASeparator) {
+    if (!PlatIsLeadByte(0x95)) GTEST_SKIP() << "needs the Japanese code page";
+    Fresh(1);
+    std::string dir = ScratchDir();
+    Touch(dir, {"\x95\x5C_0001.yuv10", "\x95\x5C_0002.yuv10"});
+    SetPath(Join(dir, "\x95\x5C_0002.yuv10"));
+    ASSERT_EQ(ScanSequence(), 0);
+    EXPECT_STREQ(ViewerState.NamePart, "\x95\x5C_0002.yuv10");
+    EXPECT_EQ(ViewerState.CurrentFrame, 1);
+}
+
+// Every failed load: one box, nothing loaded, paused, the old picture on screen. Nothing
+// listed keeps the old table and frame; a listing that found frames replaces them.
+TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
+    const struct {
+        const char* what;
+        std::function<std::string(const std::string&)> make;  // the path the user names
+        const std::string& box;
+        int currentFrame;
+        const char* firstName;  // the name table's afterwards
+    } cases[] = {
+        {"empty path", [](const std::string&) { return ""; }, CannotOpen, 2, "old_01.yuv10"},
+        {"nothing fits", [](const std::string& d) { return Join(d, "none_01.yuv10"); }, CannotOpen, 2,
+         "old_01.yuv10"},
+        {"no directory", [](const std::string& d) { return Join(Join(d, "gone"), "x_1.tif"); }, CannotOpen, 2,
+         "old_01.yuv10"},
+        {"260 bytes", [](const std::string&) { return std::string(PATH_BUFFER_SIZE, 'a'); }, CannotOpen, 2,
+         "old_01.yuv10"},
+        {"no memory for the table",
+         [](const std::string& d) {
+             hooks::AllocsLeft = 0;
+             return Join(d, "new_01.yuv10");
+         },
+         CannotOpen, 2, "old_01.yuv10"},
+        {"gone before the second listing",
+         [](const std::string& d) {
+             hooks::AfterListing = [d] { std::filesystem::remove(Join(d, "new_01.yuv10")); };
+             return Join(d, "new_01.yuv10");
+         },
+         CannotOpen, 0, ""},
+        {"big-endian TIFF",
+         [](const std::string& d) {
+             WriteBytes(Join(d, "new_02.tif"), {'M', 'M', 0, 42, 0, 0, 0, 8});
+             return Join(d, "new_02.tif");
+         },
+         InvalidFile, 1, "new_01.tif"},
+        {"a directory",
+         [](const std::string& d) {
+             std::filesystem::create_directory(Join(d, "new_02.yuv10"));
+             return Join(d, "new_02.yuv10");
+         },
+         InvalidFile, 1, "new_01.yuv10"},
+    };
+    std::string old = ScratchDir();
+    Touch(old, {"old_01.yuv10", "old_02.yuv10", "old_03.yuv10"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh(1);
+        Load(Join(old, "old_03.yuv10"));  // short frame files show black, no box
+        ASSERT_TRUE(hooks::Errors.empty());
+        ViewerState.Step = 4;
+        std::vector<uint8_t> scribbled = Scribble();
+        std::string dir = ScratchDir();
+        Touch(dir, {"new_01.yuv10", "new_01.tif"});
+        std::string path = c.make(dir);
+        if (path.size() < PATH_BUFFER_SIZE) SetPath(path);
+        else memset(ViewerState.PathBuffer, 'a', PATH_BUFFER_SIZE);  // no NUL at all
+        LoadSequence();
+        hooks::AfterListing = nullptr;
+        EXPECT_EQ(hooks::Errors, std::vector<std::string>{c.box});
+        EXPECT_EQ(ViewerState.FrameCount, 0);
+        EXPECT_EQ(ViewerState.Step, 0);
+        EXPECT_EQ(ViewerState.CurrentFrame, c.currentFrame);
+        EXPECT_STREQ(ViewerState.NameTable, c.firstName);
+        EXPECT_EQ(Picture(), scribbled);
+    }
+}
+
+// Without memory for a new picture the old one, its header and its scale stay.
+TEST(ResetFrameImage, KeepsTheOldPictureWhenMemoryRunsOut) {
+    for (int from = 0; from <= 2; ++from) {
+        Fresh(from);
+        uint8_t* pixels = ViewerState.FrameImage.Pixels;
+        ViewerState.ScaleShift = (from + 1) % 3;
+        hooks::AllocsLeft = 0;
+        EXPECT_EQ(ResetFrameImage(), -1);
+        EXPECT_EQ(ViewerState.ScaleShift, from);
+        EXPECT_EQ(ViewerState.FrameImage.Pixels, pixels);
+        EXPECT_EQ(FrameImageWidth(), 1920 >> from);
+    }
+}

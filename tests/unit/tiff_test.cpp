@@ -1,0 +1,197 @@
+// TIFF frames: files written by libtiff, and the same files with their directory
+// changed, cut or moved, decoded or refused.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <functional>
+
+#include "core/frame_sequence.h"
+#include "core/tiff_reader.h"
+#include "core/viewer_state.h"
+#include "tests/support.h"
+#include "tools/frame_pattern.h"
+
+#ifdef _WIN32
+#define fseeko _fseeki64
+#endif
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Fixture(const char* name) {
+    FILE* f = fopen((std::string(TIFF_FIXTURE_DIR) + "/" + name).c_str(), "rb");
+    Bytes bytes(f && fseek(f, 0, SEEK_END) == 0 ? (size_t)ftell(f) : 0);
+    if (f && (fseek(f, 0, SEEK_SET) != 0 || fread(bytes.data(), 1, bytes.size(), f) != bytes.size()))
+        bytes.clear();
+    if (f) fclose(f);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
+}
+
+uint32_t Get(const Bytes& b, size_t at, int size = 4) {
+    uint32_t v = 0;
+    for (int i = size - 1; i >= 0; --i) v = v << 8 | b[at + i];
+    return v;
+}
+void Put(Bytes& b, size_t at, uint32_t v, int size = 4) {
+    for (int i = 0; i < size; ++i) b[at + i] = (uint8_t)(v >> 8 * i);
+}
+size_t Entry(const Bytes& b, uint16_t tag) {
+    size_t ifd = Get(b, 4);
+    for (size_t i = 0; i < Get(b, ifd, 2); ++i)
+        if (Get(b, ifd + 2 + 12 * i, 2) == tag) return ifd + 2 + 12 * i;
+    ADD_FAILURE() << "no tag " << tag;
+    return 0;
+}
+// Rewrites an entry: the reader ignores StripByteCounts, so its entry can become any tag.
+void SetEntry(Bytes& b, uint16_t old, uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+    size_t at = Entry(b, old);
+    Put(b, at, tag, 2);
+    Put(b, at + 2, type, 2);
+    Put(b, at + 4, count);
+    Put(b, at + 8, value);
+}
+
+// libtiff writes the directory after the pixels; this moves it (and the arrays it points
+// to) in front of them, so that the pixels end the file and a cut can fall among them.
+Bytes DirectoryFirst(const Bytes& b) {
+    size_t pixels = Get(b, Entry(b, 273) + 8), tail = pixels + 11520 * 1080, moved = b.size() - tail;
+    Bytes out(b.begin(), b.begin() + 8);
+    out.insert(out.end(), b.begin() + tail, b.end());
+    out.insert(out.end(), b.begin() + pixels, b.begin() + tail);
+    Put(out, 4, Get(b, 4) - (uint32_t)(tail - 8));
+    for (size_t at = Get(out, 4) + 2, i = 0; i < Get(out, Get(out, 4), 2); ++i, at += 12)
+        if (Get(out, at + 4) * (Get(out, at + 2, 2) == 3 ? 2 : 4) > 4 || Get(out, at, 2) == 273)
+            Put(out, at + 8, Get(out, at + 8) + (Get(out, at, 2) == 273 ? (uint32_t)moved : -(uint32_t)(tail - 8)));
+    return out;
+}
+
+// Writes the file as a one-frame sequence and decodes it over a picture where rows left
+// alone would show; readsLeft and seeksLeft make one call of the decode fail.
+int Decode(const Bytes& b, int scale, uint32_t at = 0, int readsLeft = -1, int seeksLeft = -1) {
+    std::string path = Join(ScratchDir(), "clip_0001.tif");
+    FILE* f = fopen(path.c_str(), "wb");  // bytes from `at` on move there: a sparse file
+    bool ok = f && fwrite(b.data(), 1, 8, f) == 8 && fseeko(f, at ? at : 8, SEEK_SET) == 0 &&
+              fwrite(b.data() + 8, 1, b.size() - 8, f) == b.size() - 8;
+    if (f) fclose(f);
+    EXPECT_TRUE(ok);
+    Fresh(scale);
+    SetPath(path);
+    EXPECT_EQ(ScanSequence(), 0);
+    Scribble();
+    hooks::ReadsLeft = readsLeft;
+    hooks::SeeksLeft = seeksLeft;
+    return ReadTiffFrame();
+}
+
+// The high bytes of frame n's samples at the current scale; file rows from blackFrom on black.
+Bytes Expected(int n, int blackFrom = 1080) {
+    std::vector<uint16_t> rgb = MakeRgb48Frame(n);
+    int k = 1 << ViewerState.ScaleShift, w = 1920 / k, h = 1080 / k;
+    Bytes picture((size_t)w * h * 4, 0);
+    for (int top = 0; top < h; ++top)
+        for (int x = 0; top * k + k - 1 < blackFrom && x < w; ++x)
+            for (int c = 0; c < 3; ++c)
+                picture[((size_t)(h - 1 - top) * w + x) * 4 + c] =
+                    (uint8_t)(rgb[((size_t)(top * k + k - 1) * 1920 + x * k) * 3 + 2 - c] >> 8);
+    return picture;
+}
+
+}  // namespace
+
+TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
+    Bytes one = Fixture("one_strip_0003.tif"), shortOffsets = one, crowded = one;
+    SetEntry(shortOffsets, 273, 273, 3, 1, Get(one, Entry(one, 273) + 8));  // 16-bit value, 2 zero bytes
+    // StripOffsets the last of 65535 entries, every other tag unknown to the reader.
+    Bytes last(crowded.begin() + Entry(one, 273), crowded.begin() + Entry(one, 273) + 12);
+    Put(crowded, 4, (uint32_t)crowded.size());
+    crowded.insert(crowded.end(), {0xFF, 0xFF});
+    for (int i = 0; i < 65534; ++i) crowded.insert(crowded.end(), {0xE8, 0xFD, 3, 0, 1, 0, 0, 0, 7, 0, 0, 0});
+    crowded.insert(crowded.end(), last.begin(), last.end());
+    const struct {
+        Bytes bytes;
+        int frame;
+    } cases[] = {{one, 3}, {Fixture("strips_0005.tif"), 5}, {Fixture("strips64_0009.tif"), 9},
+                 {Fixture("reversed_0011.tif"), 11}, {shortOffsets, 3}, {crowded, 3}, {DirectoryFirst(one), 3}};
+    for (const auto& c : cases)
+        for (int scale = 0; scale <= 2; ++scale) {
+            ASSERT_EQ(Decode(c.bytes, scale), 0) << c.frame;
+            EXPECT_TRUE(Picture() == Expected(c.frame)) << "case " << &c - cases << " scale " << scale;
+        }
+    // Pixels at 2.25 GiB, reached with unsigned offsets.
+    Bytes far = one;
+    SetEntry(far, 273, 273, 4, 1, 0x90000000u);
+    Put(far, Entry(far, 258) + 8, Get(far, Entry(far, 258) + 8) + 0x90000000u - 8);
+    Put(far, 4, Get(one, 4) + 0x90000000u - 8);
+    ASSERT_EQ(Decode(far, 2, 0x90000000u), 0);
+    EXPECT_TRUE(Picture() == Expected(3));
+}
+
+TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
+    const Bytes one = Fixture("one_strip_0003.tif"), many = Fixture("strips_0005.tif");
+    const uint32_t size = (uint32_t)one.size(), ifd = Get(one, 4), array = Get(many, Entry(many, 273) + 8);
+    const struct {
+        const char* what;
+        const Bytes& base;
+        std::function<void(Bytes&)> change;
+    } cases[] = {
+        {"big-endian", Fixture("big_endian_0000.tif"), [](Bytes&) {}},
+        {"LZW", Fixture("lzw_0000.tif"), [](Bytes&) {}},
+        {"8-bit samples", Fixture("rgb8_0000.tif"), [](Bytes&) {}},
+        {"1280 x 720", Fixture("hd720_0000.tif"), [](Bytes&) {}},
+        {"1919 wide", one, [](Bytes& b) { SetEntry(b, 279, 256, 3, 1, 1919); }},
+        {"1081 high", one, [](Bytes& b) { SetEntry(b, 279, 257, 4, 1, 1081); }},
+        {"8 bits", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 1, 8); }},
+        {"two bit depths", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 2, 16 | 16 << 16); }},
+        {"PackBits", one, [](Bytes& b) { SetEntry(b, 279, 259, 3, 1, 32773); }},
+        {"not RGB", one, [](Bytes& b) { SetEntry(b, 279, 262, 3, 1, 1); }},
+        {"FillOrder 2", one, [](Bytes& b) { SetEntry(b, 279, 266, 3, 1, 2); }},
+        {"4 samples", one, [](Bytes& b) { SetEntry(b, 279, 277, 3, 1, 4); }},
+        {"planar", one, [](Bytes& b) { SetEntry(b, 279, 284, 3, 1, 2); }},
+        {"0 rows a strip", one, [](Bytes& b) { SetEntry(b, 279, 278, 3, 1, 0); }},
+        {"RATIONAL width", one, [](Bytes& b) { SetEntry(b, 279, 256, 5, 1, 1920); }},
+        {"no StripOffsets", one, [](Bytes& b) { SetEntry(b, 273, 279, 4, 1, 8); }},
+        {"wrong magic", one, [](Bytes& b) { Put(b, 0, 0x002B4949); }},
+        {"0 entries", one, [=](Bytes& b) { Put(b, ifd, 0, 2); }},
+        {"directory past the end", one, [=](Bytes& b) { Put(b, 4, size); }},
+        {"directory running past the end", one, [=](Bytes& b) { Put(b, 4, size - 20); }},
+        {"directory at 2 GiB", one, [](Bytes& b) { Put(b, 4, 0x80000000u); }},
+        {"pixels past the end", one, [=](Bytes& b) { SetEntry(b, 273, 273, 4, 1, size); }},
+        {"pixels at 4 GiB - 1", one, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1, 0xFFFFFFFFu); }},
+        {"offsets running past the end", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, (uint32_t)b.size() - 400); }},
+        {"offsets at 3 GiB", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, 0xC0000000u); }},
+        {"too few offsets", many, [=](Bytes& b) { SetEntry(b, 273, 273, 4, 1079, array); }},
+        {"empty", one, [](Bytes& b) { b.clear(); }},
+        {"cut in the header", one, [](Bytes& b) { b.resize(6); }},
+        {"cut in the directory", one, [=](Bytes& b) { b.resize(ifd + 2 + 12 * 5); }},
+    };
+    Fresh(1);
+    const Bytes scribbled = Scribble();
+    for (const auto& c : cases) {
+        Bytes b = c.base;
+        c.change(b);
+        b.resize(std::max(b.size(), (size_t)8));  // the writer wants a header's worth
+        EXPECT_EQ(Decode(b, 1), -1) << c.what;
+        EXPECT_TRUE(Picture() == scribbled) << c.what;
+    }
+}
+
+// Rows a file does not hold, and rows after a failed read or seek, are black: they never
+// keep an older picture, even when later calls would work again.
+TEST(Tiff, MissingAndUnreadableRowsAreBlack) {
+    Bytes first = DirectoryFirst(Fixture("one_strip_0003.tif")), cut = first;
+    cut.resize(cut.size() - 11520 * 580 + 5000);  // in the middle of file row 500
+    for (int scale = 0; scale <= 2; ++scale) {
+        ASSERT_EQ(Decode(cut, scale), 0);
+        EXPECT_TRUE(Picture() == Expected(3, 500)) << scale;
+    }
+    // Header, entry count, entries and bit depths come first, then a read a row.
+    ASSERT_EQ(Decode(first, 0, 0, 4 + 300), 0);
+    EXPECT_TRUE(Picture() == Expected(3, 300));
+    // Strips of 100 rows stored last first: the offsets and bit depths are sought, then
+    // every strip; the fourth strip's seek fails.
+    ASSERT_EQ(Decode(Fixture("reversed_0011.tif"), 0, 0, -1, 4 + 3), 0);
+    EXPECT_TRUE(Picture() == Expected(11, 300));
+}

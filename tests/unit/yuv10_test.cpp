@@ -1,0 +1,104 @@
+// YUV10 frames: every row kernel and the reader against the test's own decode.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <random>
+
+#include "core/frame_sequence.h"
+#include "core/viewer_state.h"
+#include "core/yuv10_reader.h"
+#include "tests/support.h"
+
+static std::vector<uint8_t> RandomBytes(unsigned seed, size_t n) {
+    std::mt19937 rng(seed);
+    std::vector<uint8_t> bytes(n);
+    for (uint8_t& b : bytes) b = (uint8_t)rng();
+    return bytes;
+}
+
+// The test's decode, checked on known values first: a row of one repeated group of
+// 8-bit samples (Y, Cb, Cr) packed into the 10-bit fields.
+TEST(Yuv10, KnownValuesAndEveryKernelOnRandomRows) {
+    const int known[][6] = {{0, 0, 0, 0, 76, 0}, {235, 128, 128, 254, 254, 254},
+                            {16, 128, 128, 0, 0, 0}, {81, 90, 240, 255, 24, 0}};
+    for (const int* k : known) {
+        std::vector<uint8_t> row(5120);
+        for (int i = 0; i < 5120; i += 4) {  // Cb Y Cr / Y Cb Y / Cr Y Cb / Y Cr Y
+            static const int order[4][3] = {{1, 0, 2}, {0, 1, 0}, {2, 0, 1}, {0, 2, 0}};
+            const int* f = order[i / 4 % 4];
+            uint32_t word = (uint32_t)k[f[0]] << 24 | (uint32_t)k[f[1]] << 14 | (uint32_t)k[f[2]] << 4;
+            for (int b = 0; b < 4; ++b) row[i + b] = (uint8_t)(word >> (24 - 8 * b));
+        }
+        std::vector<uint8_t> picture = Yuv10Picture(row, 0);
+        const uint8_t* p = &picture[(size_t)1079 * 1920 * 4 + 4 * 1000];
+        EXPECT_EQ(std::vector<int>(p, p + 4), (std::vector<int>{k[5], k[4], k[3], 0})) << k[0];
+    }
+
+    void (*kernels[])(const uint8_t*, uint8_t*, int) = {DecodeYuv10RowReference, DecodeYuv10RowTables,
+                                                        DecodeYuv10Row, DecodeYuv10RowSsse3};
+    int count = Yuv10Ssse3Available() ? 4 : 3;
+    for (unsigned trial = 0; trial < 40; ++trial) {
+        std::vector<uint8_t> row = RandomBytes(trial, 5120);
+        if (trial < 2) std::fill(row.begin(), row.end(), trial ? 0xFF : 0);  // clamped everywhere
+        std::vector<uint8_t> file;
+        for (int i = 0; i < 4; ++i) file.insert(file.end(), row.begin(), row.end());
+        for (int shift = 0; shift <= 2; ++shift) {
+            std::vector<uint8_t> picture = Yuv10Picture(file, shift);
+            size_t bytes = (1920 >> shift) * 4;
+            std::vector<uint8_t> want(picture.end() - bytes, picture.end());
+            for (int k = 0; k < count; ++k) {
+                // Zero-filled and with room either side: a wide store must stay in the row.
+                std::vector<uint8_t> out(bytes + 64, 0);
+                kernels[k](row.data(), out.data() + 32, shift);
+                EXPECT_EQ(std::vector<uint8_t>(out.begin() + 32, out.end() - 32), want) << k << trial;
+                out.erase(out.begin() + 32, out.end() - 32);
+                EXPECT_EQ(out, std::vector<uint8_t>(64, 0));
+            }
+        }
+    }
+}
+
+// Lists a one-frame sequence and decodes it over a picture where stale rows would show;
+// allocsLeft: allocations the decode may make before one fails.
+static int DecodeFile(const std::vector<uint8_t>& bytes, int allocsLeft = -1) {
+    std::string path = Join(ScratchDir(), "clip_0001.yuv10");
+    WriteBytes(path, bytes);
+    SetPath(path);
+    if (ScanSequence() != 0) return -2;
+    Scribble();
+    hooks::AllocsLeft = allocsLeft;
+    return ReadYuv10Frame();
+}
+
+// Files of many lengths at every scale: around the reader's block of rows, cut inside a
+// row, longer than a frame. Without its block buffer the reader goes on through
+// LineBuffer; once it has its buffers a frame allocates nothing.
+TEST(Yuv10, RandomFilesShowTheirRowsAndBlackBelowTheEnd) {
+    const size_t lengths[] = {YUV10_FRAME_BYTES, 0, 5119, 16 * 5120, 16 * 5120 + 1, 32 * 5120 - 7,
+                              701 * 5120 + 2560, YUV10_FRAME_BYTES - 1, YUV10_FRAME_BYTES + 999};
+    for (int s = 0; s <= 2; ++s) {
+        for (size_t length : lengths) {
+            std::vector<uint8_t> file = RandomBytes((unsigned)length, length);
+            Fresh(s);
+            ReleaseYuv10Block();
+            ASSERT_EQ(DecodeFile(file, length % 2 ? 0 : -1), 0);
+            EXPECT_TRUE(Picture() == Yuv10Picture(file, s)) << "scale " << s << " length " << length;
+            ASSERT_EQ(DecodeFile(file, 100), 0);
+            EXPECT_EQ(hooks::AllocsLeft, length % 2 ? 99 : 100);  // a missing block is asked for again
+            EXPECT_TRUE(Picture() == Yuv10Picture(file, s)) << "scale " << s << " length " << length;
+        }
+    }
+}
+
+// Blocks of 16 rows at full and half size, one row a read at quarter size: the rows
+// after a failed read stay black, even when later reads would work again.
+TEST(Yuv10, RowsAfterAReadErrorAreBlack) {
+    std::vector<uint8_t> file = RandomBytes(9, YUV10_FRAME_BYTES);
+    for (int s = 0; s <= 2; ++s) {
+        Fresh(s);
+        hooks::ReadsLeft = 1;  // the listing reads nothing
+        ASSERT_EQ(DecodeFile(file), 0);
+        size_t rowsRead = s == 2 ? 7 : 16;
+        EXPECT_TRUE(Picture() == Yuv10Picture({file.begin(), file.begin() + rowsRead * 5120}, s)) << s;
+    }
+}
