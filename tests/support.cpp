@@ -49,27 +49,18 @@ int __wrap_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
 }
 
 // Named by the clock: Wine hands later runs the same process ids, and a root one of them
-// left behind must not lend its files to another run.
+// left behind must not lend its files to another run. Removed at exit.
 static const fs::path& ScratchRoot() {
-    static const fs::path root = [] {
-        fs::path p = fs::temp_directory_path() /
-                     ("sorrelmark-tests-" +
-                      std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
-        fs::create_directories(p);
-        return p;
-    }();
-    return root;
+    static const struct Root {
+        fs::path path = fs::temp_directory_path() /
+                        ("sorrelmark-tests-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
+        ~Root() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } root;
+    return root.path;
 }
-
-namespace {
-struct RemoveScratch : ::testing::Environment {
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(ScratchRoot(), ignored);
-    }
-};
-const auto* const removeScratch = ::testing::AddGlobalTestEnvironment(new RemoveScratch);
-}  // namespace
 
 std::string ScratchDir() {
     static int counter = 0;

@@ -1,0 +1,179 @@
+// The three fuzz targets, one per binary: -DFUZZ_TARGET=scan, yuv10 or tiff.
+// The platform lives in memory (one file, two listings, an injected read error, all from
+// the input), so an execution touches no disk. A broken invariant aborts and the fuzzer
+// keeps the input.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/frame_sequence.h"
+#include "core/tiff_reader.h"
+#include "core/viewer_state.h"
+#include "core/yuv10_reader.h"
+
+#define CHECK(c) ((c) ? (void)0 : (fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #c), abort()))
+
+static std::string FilePath, FileData;
+static std::vector<std::string> Listings[2];  // the first FindFirst gets [0], every later one [1]
+static size_t ListingsStarted, FitNames, LeadBytes932, FailingRead, OpenFiles, LastAllocation;
+struct PlatFileTag { size_t at; };  // may lie past the end, as on Windows
+struct PlatFindTag { std::vector<std::string> names; size_t next; };
+
+PlatFile PlatOpenFile(const char* path) {
+    CHECK(strnlen(path, 1 << 16) < 260);  // the core never forms a longer path
+    return !*path || FilePath != path ? nullptr : (++OpenFiles, new PlatFileTag{0});
+}
+int32_t PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
+    if (FailingRead > 0 && --FailingRead == 0) return -1;
+    size_t n = file->at < FileData.size() ? FileData.copy((char*)buffer, size, file->at) : 0;
+    return file->at += n, (int32_t)n;
+}
+int PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
+    int64_t to = fromCurrent ? (int64_t)file->at + offset : offset;
+    return to < 0 ? -1 : (file->at = (size_t)to, 0);
+}
+int64_t PlatFileSize(PlatFile) { return (int64_t)FileData.size(); }
+void PlatCloseFile(PlatFile file) { --OpenFiles, delete file; }
+
+// Fitted names are the pattern's name part with each '?' filled from the listed name,
+// so that names reach the table and not only the pattern check.
+PlatFind PlatFindFirst(const char* pattern, char name[PLAT_NAME_SIZE]) {
+    CHECK(strnlen(pattern, 1 << 16) < 260);
+    PlatFind find = new PlatFindTag{Listings[ListingsStarted++ ? 1 : 0], 0};
+    // After the last separator; npos + 1 is 0 when there is none.
+    const char* namePattern = pattern + (std::string(pattern).find_last_of("\\/") + 1);
+    for (std::string& n : find->names) {
+        std::string fitted = namePattern;
+        for (size_t used = 0, i = 0; i < fitted.size(); ++i)
+            if (fitted[i] == '?') fitted[i] = used < n.size() ? n[used++] : '0';
+        n = FitNames ? fitted : n;
+    }
+    if (!PlatFindNext(find, name)) return delete find, nullptr;
+    return ++OpenFiles, find;
+}
+int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 259 bytes
+    return f->next < f->names.size() && snprintf(name, PLAT_NAME_SIZE, "%s", f->names[f->next++].c_str()) >= 0;
+}
+void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
+// Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
+int PlatIsLeadByte(unsigned char c) { return LeadBytes932 && (c - 0x81u < 31 || c - 0xE0u < 29); }
+int PlatEqualNoCase(const char* a, const char* b, int length) { return strncasecmp(a, b, length) == 0; }
+void* PlatAllocZero(size_t size) { return calloc(1, LastAllocation = size); }
+void PlatFree(void* block) { free(block); }
+void PlatShowError(const char*, const char*) {}
+
+// Input: a flag byte (1: code page 932, 2: fitted names, 4: the path fills PathBuffer
+// without a NUL), then lines: the path, the first listing, optionally "|" and the second
+// listing (otherwise the second repeats the first).
+void scan(uint8_t flags, const uint8_t* data, size_t size) {
+    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, ListingsStarted = 0, LastAllocation = 0;
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < size; ++i) data[i] == '\n' ? lines.emplace_back() : lines.back() += (char)data[i];
+    auto bar = std::find(lines.begin() + 1, lines.end(), "|");
+    Listings[0].assign(lines.begin() + 1, bar);
+    Listings[1].assign(bar == lines.end() ? lines.begin() + 1 : bar + 1, lines.end());
+    ViewerStateData& v = ViewerState;
+    PlatFree(v.NameTable), ClearViewerState();
+    size_t n = lines[0].size(), fill = flags & 4 ? PATH_BUFFER_SIZE : std::min(n, PATH_BUFFER_SIZE - 1ul);
+    for (size_t i = 0; n && i < fill; ++i) v.PathBuffer[i] = lines[0][i % n];
+    const ViewerStateData before = v;
+    // With single-byte characters, the requested name listed both times makes a sequence.
+    std::string requested = lines[0].substr(lines[0].find_last_of("\\/") + 1);
+    bool listed = !(flags & 7) && n && strlen(v.PathBuffer) == n;
+    for (auto& names : Listings) listed = listed && std::count(names.begin(), names.end(), requested);
+
+    int result = ScanSequence();
+    CHECK((result == 0 || result == -1) && (v.IsTiff == 0 || v.IsTiff == 1));
+    // The scan only reads the path; one without room for its NUL may be emptied.
+    CHECK(memcmp(before.PathBuffer, v.PathBuffer, PATH_BUFFER_SIZE) == 0 ||
+          (!memchr(before.PathBuffer, 0, PATH_BUFFER_SIZE) && !v.PathBuffer[0]));
+    if (result != 0) return CHECK(v.FrameCount == 0 && !listed);
+    // NamePart must lie inside the path: checked next.
+    size_t length = strlen(v.PathBuffer), slot = v.MaxNameLength + 1u, directory = v.NamePart - v.PathBuffer;
+    CHECK(length < PATH_BUFFER_SIZE && directory <= length);
+    for (size_t i = 0; i <= length; ++i)  // the path with only its digits turned '?', and its NUL
+        CHECK(v.PatternBuffer[i] == v.PathBuffer[i] ||
+              (v.PatternBuffer[i] == '?' && v.PathBuffer[i] >= '0' && v.PathBuffer[i] <= '9'));
+    CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE && v.FrameCount * slot <= LastAllocation);
+    CHECK((size_t)v.FrameCount <= std::min(Listings[0].size(), Listings[1].size()));
+    CHECK(v.CurrentFrame >= 0 && v.CurrentFrame < v.FrameCount);
+    for (int32_t i = 0; i < v.FrameCount; ++i) {
+        const char* name = v.NameTable + i * slot;
+        int order = i ? strcasecmp(name - slot, name) : -1;  // ties in byte order
+        CHECK(memchr(name, 0, slot) && NameFitsPattern(name, v.PatternBuffer + directory));
+        CHECK(order < 0 || (order == 0 && strcmp(name - slot, name) <= 0));
+        CHECK(strcmp(name, v.NamePart) != 0 || strcmp(v.NameTable + v.CurrentFrame * slot, v.NamePart) == 0);
+    }
+
+    for (int32_t i : {-1, v.FrameCount}) {  // refused, the path left as it was
+        v.CurrentFrame = i;
+        CHECK(!OpenCurrentFrame() && memcmp(before.PathBuffer, v.PathBuffer, PATH_BUFFER_SIZE) == 0);
+    }
+    // Every frame's path is formed in PathBuffer or refused; its directory stays. No file
+    // exists here, so nothing opens.
+    for (int32_t i = 0; i < v.FrameCount && i < 64; ++i) {
+        const char* name = v.NameTable + (v.CurrentFrame = i) * slot;
+        CHECK(!OpenCurrentFrame() && memchr(v.PathBuffer, 0, PATH_BUFFER_SIZE) &&
+              !memcmp(before.PathBuffer, v.PathBuffer, directory));
+        CHECK(directory + strlen(name) >= PATH_BUFFER_SIZE || strcmp(v.NamePart, name) == 0);
+    }
+}
+
+// The readers' input: a byte for the scale (% 3) and the read that fails (/ 3; 0: none),
+// then the file. The picture is filled with stale pixels first so rows a reader leaves
+// alone show; returns one stale row.
+static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size, int shift) {
+    ViewerStateData& v = ViewerState;
+    if (FrameImageWidth() != FRAME_WIDTH >> shift) v.ScaleShift = shift, CHECK(ResetFrameImage() == 0);
+    FilePath = name, FileData.assign((const char*)file, size), Listings[0] = Listings[1] = {name};
+    strcpy(v.PathBuffer, name);
+    CHECK(ScanSequence() == 0 && v.IsTiff == (strstr(name, ".tif") != nullptr));
+    std::vector<uint32_t> stale(FrameImageWidth(), 0x3CA55A);  // fourth byte 0, as a reader writes it
+    for (int r = 0; r < FrameImageHeight(); ++r) memcpy(FrameImageRow(r), stale.data(), stale.size() * 4);
+    return stale;
+}
+
+// Picture row r from the top shows file row (r << shift) + (1 << shift) - 1, or black when
+// the file lacks it; after a failed read every later row is black.
+void yuv10(uint8_t first, const uint8_t* file, size_t size) {
+    int shift = first % 3, height = FRAME_HEIGHT >> shift;
+    size_t bytes = OneFrame("f1.yuv10", file, size, shift).size() * 4;
+    std::vector<uint8_t> black(bytes), expected(bytes), tables(bytes);
+    FailingRead = first / 3 % 8;
+    CHECK(ReadYuv10Frame() == 0);
+    for (int r = 0, stopped = 0; r < height; ++r) {
+        const uint8_t* row = FrameImageRow(height - 1 - r);
+        size_t at = (((size_t)r << shift) + (1u << shift) - 1) * YUV10_ROW_BYTES;
+        bool missing = stopped || at + YUV10_ROW_BYTES > size;
+        if (!missing) DecodeYuv10RowReference(file + at, expected.data(), shift);
+        if (!missing) DecodeYuv10RowTables(file + at, tables.data(), shift);
+        stopped = missing || memcmp(row, expected.data(), bytes) != 0;
+        CHECK(missing || tables == expected);  // the reader may use the other kernel
+        CHECK(!stopped || (memcmp(row, black.data(), bytes) == 0 && (missing || first / 3 % 8)));
+    }
+}
+
+// A refused file leaves the picture as it was; an accepted one replaces every row.
+void tiff(uint8_t first, const uint8_t* file, size_t size) {
+    std::vector<uint32_t> stale = OneFrame("f1.tif", file, size, first % 3);
+    const FrameImageHeader header = ViewerState.FrameImage.Header;
+    FailingRead = first / 3 % 16;
+    int result = ReadTiffFrame();
+    CHECK((result == 0 || result == -1) && !memcmp(&header, &ViewerState.FrameImage.Header, sizeof header));
+    for (int r = 0; r < header.biHeight; ++r) {
+        const uint32_t* row = (const uint32_t*)FrameImageRow(r);
+        bool same = memcmp(row, stale.data(), stale.size() * 4) == 0, fourth = false;
+        for (size_t x = 0; x < stale.size() && result == 0; ++x) fourth |= row[x] >> 24;
+        CHECK(result == 0 ? !same && !fourth : same);
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 0) FUZZ_TARGET(data[0], data + 1, size - 1);
+    CHECK(OpenFiles == 0);  // no file or listing left open
+    return 0;
+}
