@@ -95,9 +95,11 @@ static void BuildPattern(size_t length) {
         i += n;
     }
 
+    // ASCII letter case only: a locale's rules may keep 'I' and 'i' apart (Turkish).
     v.IsTiff = 0;
     if (dot < 0) return;
-    if (length - (size_t)dot >= 4 && PlatEqualNoCase(v.PatternBuffer + dot, ".tif", 4))
+    if (length - (size_t)dot >= 4 && FoldCase((unsigned char)v.PathBuffer[dot + 1]) == 't' &&
+        FoldCase((unsigned char)v.PathBuffer[dot + 2]) == 'i' && FoldCase((unsigned char)v.PathBuffer[dot + 3]) == 'f')
         v.IsTiff = 1;
     for (long i = digitsFrom; i < dot; ++i) v.PatternBuffer[i] = '?';
 }
@@ -106,8 +108,11 @@ int ScanSequence() {
     ViewerStateData& v = ViewerState;
     v.MaxNameLength = 0;
     v.FrameCount = 0;
-
+    // Set before anything can fail, so a refused path shows no leftover name; a path
+    // with no room for its NUL is emptied, so nothing reads past PathBuffer.
+    v.NamePart = v.PathBuffer;
     size_t length = strnlen(v.PathBuffer, PATH_BUFFER_SIZE);
+    if (length >= PATH_BUFFER_SIZE) v.PathBuffer[0] = '\0';
     if (length == 0 || length >= PATH_BUFFER_SIZE) return -1;
     BuildPattern(length);
     const char* namePattern = v.PatternBuffer + (v.NamePart - v.PathBuffer);

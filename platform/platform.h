@@ -35,9 +35,6 @@ void PlatFindClose(PlatFind find);
 
 // Whether c starts a double-byte character in the ANSI code page.
 int PlatIsLeadByte(unsigned char c);
-// Whether the first length characters of a and b are equal, ignoring letter case
-// (the system locale's rules).
-int PlatEqualNoCase(const char* a, const char* b, int length);
 
 // Zero-filled block from the process heap, or NULL when there is no memory.
 void* PlatAllocZero(size_t size);

@@ -69,14 +69,21 @@ std::string ScratchDir() {
     return p.string();
 }
 
+// Plain bytes: a path object would convert a code page 932 name on the way.
 std::string Join(const std::string& dir, const std::string& name) {
-    return (fs::path(dir) / name).string();
+#ifdef _WIN32
+    return dir + "\\" + name;
+#else
+    return dir + "/" + name;
+#endif
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    if (!bytes.empty()) {
+        ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    }
     fclose(f);
 }
 

@@ -1,4 +1,6 @@
-// The command-line tail names one frame file, with or without enclosing double quotes.
+// Start-up: the command-line tail, which names one frame file with or without
+// enclosing double quotes, and the declaration that the program draws for the display's
+// own pixels.
 #include <string.h>
 
 #include "core/viewer_state.h"
@@ -22,4 +24,27 @@ int TakeCommandLinePath(const char* tail) {
     memcpy(path, start, length);
     path[length] = '\0';
     return 0;
+}
+
+// Bytes are compared unsigned: every byte of a double-byte character is 0x80 or above
+// and none is a blank, so a Japanese path stays whole (the C runtime's own split takes
+// such bytes for blanks).
+const char* CommandLineTail(const char* line) {
+    const unsigned char* p = (const unsigned char*)line;
+    if (*p == '"') {
+        for (++p; *p && *p != '"'; ++p) {}
+        if (*p == '"') ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return (const char*)p;
+}
+
+// Without it Windows 8.1 and later stretch the whole window on a scaled display, and the
+// picture is no longer shown one to one. Looked up, so systems without it still start.
+void DeclareDpiAware() {
+    typedef BOOL(WINAPI * SetAware)();
+    SetAware set = (SetAware)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    if (set) set();
 }

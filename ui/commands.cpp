@@ -94,6 +94,12 @@ BOOL ChooseFile(HWND owner) {
     ofn.nMaxFile = PATH_BUFFER_SIZE;
     ofn.Flags = OFN_READONLY | OFN_FILEMUSTEXIST;
     BOOL chosen = GetOpenFileNameA(&ofn);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+        // Windows does not open the dialog at all when the initial name is not a valid
+        // one (such as what dropping two files onto the exe leaves): start it empty.
+        ViewerState.PathBuffer[0] = '\0';
+        chosen = GetOpenFileNameA(&ofn);
+    }
     if (!chosen) memcpy(ViewerState.PathBuffer, before, sizeof before);
     return chosen;
 }

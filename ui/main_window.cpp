@@ -3,6 +3,7 @@
 #include "ui/ui.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include "core/viewer_state.h"
 
@@ -51,6 +52,9 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTA* create) {
                                    window, STATUS_BAR_ID);
     if (!bar) return -1;
     ViewerState.StatusBarWindow = bar;
+    // The window takes no text: without an input context the keys arrive as themselves
+    // (not as VK_PROCESSKEY) while a Japanese input method is on.
+    ImmAssociateContext(window, NULL);
     FitWindowToImage(window);
     ViewerState.MenuHandle = GetMenu(window);
     ViewerState.InstanceHandle = create->hInstance;

@@ -43,3 +43,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 // Returns 0, or -1 when the tail names no path or one that does not fit (PathBuffer
 // is then left empty, so the load that follows reports it).
 int TakeCommandLinePath(const char* tail);
+// The text after the program's name and the blanks behind it, in a whole command line.
+const char* CommandLineTail(const char* line);
+void DeclareDpiAware();

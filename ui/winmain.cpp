@@ -3,7 +3,9 @@
 #include "core/viewer_state.h"
 #include "ui/ui.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int show) {
+// The tail the C runtime hands over is not used: it splits Japanese paths wrongly.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    DeclareDpiAware();
     if (ResetFrameImage() != 0) return 1;
     ViewerState.NameTable = nullptr;
     ViewerState.Step = 0;
@@ -15,7 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int show) {
 
     // Loaded before the window shows, so a load's error box comes first. A path that
     // does not fit leaves PathBuffer empty and the load reports it.
-    if (tail && tail[0]) {
+    const char* tail = CommandLineTail(GetCommandLineA());
+    if (tail[0]) {
         TakeCommandLinePath(tail);
         LoadSequence();
     }

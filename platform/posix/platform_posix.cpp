@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <string.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,10 +133,6 @@ static bool JapaneseCodePage() {
 
 int PlatIsLeadByte(unsigned char c) {
     return JapaneseCodePage() && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
-}
-
-int PlatEqualNoCase(const char* a, const char* b, int length) {
-    return strncasecmp(a, b, (size_t)length) == 0;
 }
 
 void* PlatAllocZero(size_t size) { return calloc(1, size); }

@@ -55,10 +55,6 @@ void PlatFindClose(PlatFind find) { FindClose(reinterpret_cast<HANDLE>(find)); }
 
 int PlatIsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
 
-int PlatEqualNoCase(const char* a, const char* b, int length) {
-    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, length, b, length) ==
-           CSTR_EQUAL;
-}
 
 void* PlatAllocZero(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
 

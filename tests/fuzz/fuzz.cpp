@@ -61,7 +61,6 @@ int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 2
 void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
 // Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
 int PlatIsLeadByte(unsigned char c) { return LeadBytes932 && (c - 0x81u < 31 || c - 0xE0u < 29); }
-int PlatEqualNoCase(const char* a, const char* b, int length) { return strncasecmp(a, b, length) == 0; }
 void* PlatAllocZero(size_t size) { return calloc(1, LastAllocation = size); }
 void PlatFree(void* block) { free(block); }
 void PlatShowError(const char*, const char*) {}

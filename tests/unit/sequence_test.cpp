@@ -97,8 +97,7 @@ TEST(ScanSequence, ListsTheSequenceSortedFindsTheFrameAndOpensIt) {
 TEST(ScanSequence, PathsAtTheLimit) {
     Fresh(1);
     // 259 bytes fit with the NUL; a frame path that would not fit is refused untouched.
-    std::string sub = Join(ScratchDir(), "");
-    sub = Join(sub, std::string(259 - sub.size() - 10, 'd'));
+    std::string dir = ScratchDir(), sub = Join(dir, std::string(248 - dir.size(), 'd'));
     std::filesystem::create_directory(sub);
     Touch(sub, {"l_1.yuv10"});
     SetPath(Join(sub, "l_1.yuv10"));
@@ -168,6 +167,9 @@ TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
         EXPECT_EQ(ViewerState.Step, 0);
         EXPECT_EQ(ViewerState.CurrentFrame, c.currentFrame);
         EXPECT_STREQ(ViewerState.NameTable, c.firstName);
+        // The name tried, or none for a path refused whole: never a leftover one.
+        std::string name = c.path.size() < PATH_BUFFER_SIZE ? std::filesystem::path(c.path).filename().string() : "";
+        EXPECT_STREQ(ViewerState.NamePart, name.c_str());
         EXPECT_EQ(Picture(), scribbled);
     }
 }
