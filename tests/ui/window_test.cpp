@@ -1,0 +1,287 @@
+// The real main window, driven with real messages; each test checks what it then shows.
+#include "ui/ui.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "core/viewer_state.h"
+#include "res/resource.h"
+#include "tests/support.h"
+#include "tools/frame_pattern.h"
+
+using Ints = std::vector<long>;
+using Bytes = std::vector<uint8_t>;
+static HWND W;
+static int Beeps;  // MessageBeep is counted, not sounded: this import slot stands in for USER32's
+static BOOL WINAPI CountBeep(UINT) { return ++Beeps; }
+static BOOL WINAPI TryOpen(LPOPENFILENAMEA o);
+static DWORD WINAPI OpenFailure();
+#ifdef _WIN64
+BOOL(WINAPI* BeepSlot)(UINT) asm("__imp_MessageBeep") = CountBeep;
+BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp_GetOpenFileNameA") = TryOpen;
+DWORD(WINAPI* FailureSlot)() asm("__imp_CommDlgExtendedError") = OpenFailure;
+#else
+BOOL(WINAPI* BeepSlot)(UINT) asm("__imp__MessageBeep@4") = CountBeep;
+BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp__GetOpenFileNameA@4") = TryOpen;
+DWORD(WINAPI* FailureSlot)() asm("__imp__CommDlgExtendedError@0") = OpenFailure;
+#endif
+
+static const std::string CANNOT_OPEN = "Error: ファイルをオープンできません!";
+static void Send(UINT m, WPARAM a, LPARAM b = 0) { EXPECT_EQ(SendMessageA(W, m, a, b), 0) << m; }
+static void Keys(WPARAM key, int times = 1) { while (times--) Send(WM_KEYDOWN, key, 1); }
+static HWND Bar() { return (HWND)ViewerState.StatusBarWindow; }
+static std::string Text(int i) { char t[300] = {}; SendMessageA(Bar(), SB_GETTEXTA, i, (LPARAM)t); return t; }
+static std::string Texts() { return Text(0) + "|" + Text(1) + "|" + Text(2); }
+static long TimerSet() { return KillTimer(W, 1) && SetTimer(W, 1, PLAYBACK_PERIOD_MS, NULL); }
+static long Quit() { MSG m; return PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE) ? (long)m.wParam : -1; }
+static long Pixel(int x, int y) { HDC dc = GetDC(W); long c = GetPixel(dc, x, y); ReleaseDC(W, dc); return c; }
+static Bytes Black() { return Bytes(FrameImageWidth() * FrameImageHeight() * 4); }
+static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 0) & MF_CHECKED; }
+static long Checked() { return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2); }  // full size: bit 0
+// How far the status bar's right and bottom edges and its parts' right edges (w - 200,
+// w - 100, -1) are from where they belong, then the client area from the picture's size.
+static Ints Misfit(bool picture = true) {
+    RECT c, b;
+    int e[3] = {};
+    GetClientRect(W, &c), GetWindowRect(Bar(), &b), MapWindowPoints(NULL, W, (POINT*)&b, 2);
+    SendMessageA(Bar(), SB_GETPARTS, 3, (LPARAM)e);
+    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 200, e[1] - c.right + 100, e[2] + 1};
+    return picture ? m.push_back(c.right - FrameImageWidth()), m.push_back(b.top - FrameImageHeight()), m : m;
+}
+// The frame image and the client area's top-left corner both hold exactly this picture.
+static void ExpectShows(const Bytes& picture) {
+    void* bits;
+    HDC dc = GetDC(W), mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateDIBSection(dc, (BITMAPINFO*)&ViewerState.FrameImage.Header, 0, &bits, NULL, 0);
+    SelectObject(mem, bmp), BitBlt(mem, 0, 0, FrameImageWidth(), FrameImageHeight(), dc, 0, 0, SRCCOPY);
+    Bytes screen((uint8_t*)bits, (uint8_t*)bits + picture.size());
+    DeleteDC(mem), DeleteObject(bmp), ReleaseDC(W, dc);
+    EXPECT_TRUE(Picture() == picture && screen == picture);
+}
+
+static std::string Name(int n, const char* ext = "yuv10") { char s[32]; return snprintf(s, 32, "clip_%04d.%s", n, ext), s; }
+static Bytes Rows(int n) { return Bytes(2 * 5120, (uint8_t)n); }  // byte n: a half-size top row
+static Bytes Tiff(int n) {  // two rows of grey 0x30 + 0x60 n; StripOffsets is the one tag needed
+    Bytes t = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 17, 1, 4, 0, 1, 0, 0, 0, 26, 0, 0, 0, 0, 0, 0, 0};
+    return t.resize(26 + 2 * 11520, (uint8_t)(0x30 + 0x60 * n)), t;
+}
+static std::string Seq(int count, std::function<Bytes(int)> bytes = Rows, const char* ext = "yuv10") {
+    std::string dir = ScratchDir();
+    for (int n = 0; n < count; ++n) WriteBytes(Join(dir, Name(n, ext)), bytes(n));
+    return dir;
+}
+static WPARAM DropHandle(const std::vector<std::string>& paths) {
+    std::string block = '\x14' + std::string(sizeof(DROPFILES) - 1, '\0');  // the ANSI list after it
+    for (const std::string& p : paths) block += p + '\0';
+    HGLOBAL g = GlobalAlloc(GHND, block.size() + 1);
+    memcpy(GlobalLock(g), block.data(), block.size()), GlobalUnlock(g);
+    return (WPARAM)g;
+}
+static void Drop(const std::vector<std::string>& paths) { Send(WM_DROPFILES, DropHandle(paths)); }
+
+// The open dialog as Windows runs it when its initial name is not a valid one: it fails
+// at once. RefuseOpen such calls fail so; every initial name is kept in OpenNames.
+static int RefuseOpen;
+static DWORD OpenError;
+static std::string OpenNames;
+static BOOL WINAPI TryOpen(LPOPENFILENAMEA o) {
+    static auto real = (BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)GetProcAddress(LoadLibraryA("comdlg32"), "GetOpenFileNameA");
+    OpenNames += o->lpstrFile + std::string("|");
+    OpenError = RefuseOpen > 0 ? FNERR_INVALIDFILENAME : 0;
+    if (OpenError) return --RefuseOpen, FALSE;
+    return real(o);
+}
+static DWORD WINAPI OpenFailure() {
+    static auto real = (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
+    return OpenError ? OpenError : real();
+}
+
+// Modal dialogs are worked from a thread timer, whose callback runs in their own loop.
+static std::function<void(HWND)> DialogAct;
+static int DialogTicks;
+static void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+    HWND d = FindWindowA("#32770", NULL);
+    if (d && DialogTicks++ == 4) DialogAct(d);  // settled by then, its controls all there
+    if (d && DialogTicks == 100) EndDialog(d, 0), ADD_FAILURE() << "the dialog stayed open";
+}
+static void Modal(WORD command, std::function<void(HWND)> act) {
+    DialogAct = act, DialogTicks = 0;
+    UINT_PTR timer = SetTimer(NULL, 0, 50, DriveDialog);
+    Send(WM_COMMAND, command), KillTimer(NULL, timer);
+}
+
+class Window : public ::testing::Test {
+    void SetUp() override {
+        Fresh(1), Beeps = 0;
+        static ATOM registered = RegisterMainWindowClass(GetModuleHandleA(NULL));
+        ASSERT_TRUE(registered && (W = CreateMainWindow(GetModuleHandleA(NULL))));
+        ShowWindow(W, SW_SHOWNORMAL), UpdateWindow(W);
+    }
+    // Left on screen: without a window manager Wine takes two seconds to take one off.
+    void TearDown() override { KillTimer(W, PLAYBACK_TIMER_ID), Quit(); }
+};
+
+TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAndExitEnds) {
+    ExpectShows(Black());
+    EXPECT_EQ(ImmGetContext(W), nullptr);  // keys reach it as themselves, input method or not
+    DeclareDpiAware();
+    EXPECT_TRUE(IsProcessDPIAware());  // not stretched on a scaled display
+    Keys(VK_RIGHT);
+    EXPECT_EQ(Misfit(), Ints(7, 0));
+    EXPECT_EQ(Ints({FrameImageWidth(), Checked(), TimerSet()}), Ints({960, 2, 0}));
+    for (WORD id : {0, 555, IDM_SIZE_QUARTER + 1}) Send(WM_COMMAND, id);
+    EXPECT_EQ(Texts(), "|Frame: 0/0|Step: 0");
+    EXPECT_EQ(Ints({Beeps, Checked(), Quit()}), Ints({3, 2, -1}));
+    Send(WM_COMMAND, IDM_EXIT);
+    EXPECT_EQ(Ints({IsWindow(W), Quit()}), Ints({0, 0}));
+}
+
+TEST_F(Window, PaintsTheFrameAtTheTopLeftWithGreyAroundAndTheStatusPartsAtTheRight) {
+    Bytes frame = MakeYuv10Frame(42);
+    Drop({Join(Seq(1, [&](int) { return frame; }), Name(0))});
+    ExpectShows(Yuv10Picture(frame, 1));
+    for (int width : {1400, 700, 1300}) {
+        SetWindowPos(W, NULL, 0, 0, width, 900, SWP_NOMOVE | SWP_NOZORDER), UpdateWindow(W);
+        EXPECT_EQ(Misfit(false), Ints(5, 0)) << width;
+    }
+    EXPECT_EQ(Ints({Pixel(960, 100), Pixel(100, 540)}), Ints(2, RGB(128, 128, 128)));
+    ExpectShows(Yuv10Picture(frame, 1));
+}
+
+TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer) {
+    Drop({Join(Seq(300), Name(100))});
+    const struct { WPARAM key; int times; const char* step; long timer, quit; } presses[] = {
+        {VK_RIGHT, 11, "+10", 1, -1}, {VK_LEFT, 21, "-10", 1, -1}, {VK_RIGHT, 13, "+3", 1, -1},
+        {VK_SPACE, 1, "0", 0, -1}, {VK_LEFT, 1, "-1", 1, -1}, {VK_RIGHT, 1, "0", 0, -1},
+        {VK_RIGHT, 1, "+1", 1, -1}, {'Q', 1, "+1", 1, 0}};
+    for (const auto& p : presses) {
+        Keys(p.key, p.times);
+        EXPECT_EQ(Text(2) + " " + std::to_string(TimerSet()) + std::to_string(Quit()),
+                  "Step: " + std::string(p.step) + " " + std::to_string(p.timer) + std::to_string(p.quit));
+    }
+    Drop({Join(ScratchDir(), "missing_0001.yuv10")});
+    EXPECT_EQ(Ints({IsWindow(W), TimerSet()}), Ints({1, 1}));
+    Send(WM_TIMER, 1), Send(WM_TIMER, 1);
+    EXPECT_EQ(Texts(), "missing_0001.yuv10|Frame: 100/0|Step: 0");
+    EXPECT_EQ(hooks::Errors, std::vector<std::string>{CANNOT_OPEN});
+    ExpectShows(Yuv10Picture(Rows(100), 1));
+    Keys(VK_RIGHT);
+    EXPECT_EQ(Text(2) + std::to_string(TimerSet()), "Step: 00");
+}
+
+TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOtherAlsoForTiff) {
+    std::string dir = Seq(300);
+    for (auto c : {Ints{295, 10, 0}, {5, -10, 299}, {0, -1, 299}, {299, 1, 0}, {289, 10, 299}, {7, 3, 10}}) {
+        Drop({Join(dir, Name(c[0]))});
+        Keys(c[1] > 0 ? VK_RIGHT : VK_LEFT, abs(c[1])), Send(WM_TIMER, 1);
+        EXPECT_EQ(Text(0) + " " + Text(1), Name(c[2]) + " Frame: " + std::to_string(c[2]) + "/300");
+        ExpectShows(Yuv10Picture(Rows(c[2]), 1));
+    }
+    Drop({Join(Seq(2, Tiff, "tif"), Name(0, "tif"))});
+    Keys(VK_RIGHT), Send(WM_TIMER, 1);
+    EXPECT_EQ(Texts() + " " + std::to_string(Pixel(0, 0) == RGB(0x90, 0x90, 0x90)), "clip_0001.tif|Frame: 1/2|Step: +1 1");
+}
+
+TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTick) {
+    Bytes frame = MakeYuv10Frame(7);
+    Drop({Join(Seq(2, [&](int) { return frame; }), Name(1))});
+    Keys(VK_RIGHT);
+    for (int shift : {0, 2, 2, 1}) {
+        Send(WM_COMMAND, IDM_SIZE_FULL + shift);
+        EXPECT_EQ(Misfit(), Ints(7, 0));
+        EXPECT_EQ(Ints({Checked(), TimerSet()}), Ints({1 << shift, 1}));
+        ExpectShows(Black());
+        Send(WM_TIMER, 1);
+        EXPECT_EQ(Texts(), "clip_0001.yuv10|Frame: 1/2|Step: 0");
+        ExpectShows(Yuv10Picture(frame, shift));
+    }
+    hooks::AllocsLeft = 0;  // no memory for the new picture: all stays as it was
+    Send(WM_COMMAND, IDM_SIZE_FULL);
+    EXPECT_EQ(Misfit(), Ints(7, 0));
+    EXPECT_EQ(Checked(), 2);
+    ExpectShows(Yuv10Picture(frame, 1));
+}
+
+TEST_F(Window, DropLoadsTheFirstFileAndRefusesAPathThatDoesNotFit) {
+    std::string dir = Seq(3), other = Seq(4), sub = Join(dir, std::string(300, 'd'));
+    sub.resize(259 - 1 - Name(1).size());
+    std::string fits = Join(sub, Name(1)), tooLong = fits + std::string(41, 'x');  // cut, it would load
+    CreateDirectoryA(sub.c_str(), NULL), WriteBytes(Join(sub, Name(0)), {}), WriteBytes(fits, {});
+    const struct { std::vector<std::string> drop; const char* texts; size_t errors; } cases[] = {
+        {{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))}, "clip_0002.yuv10|Frame: 2/3", 0},
+        {{tooLong}, "|Frame: 2/0", 1}, {{fits}, "clip_0001.yuv10|Frame: 1/2", 1}};
+    for (const auto& c : cases) {
+        Drop(c.drop);
+        EXPECT_EQ(Texts(), c.texts + std::string("|Step: 0"));
+        EXPECT_EQ(hooks::Errors, std::vector<std::string>(c.errors, CANNOT_OPEN));
+    }
+}
+
+TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
+    std::string dir = Seq(3);
+    strcpy(ViewerState.PathBuffer, "\"a\" \"b\"");  // what dropping two files onto the exe leaves
+    RefuseOpen = 1, OpenNames.clear();
+    for (int button : {IDOK, IDCANCEL}) {
+        Modal(IDM_OPEN, [&](HWND d) {
+            SetDlgItemTextA(d, 0x47C /* cmb13: the file name */, Join(dir, Name(1)).c_str());
+            PostMessageA(d, WM_COMMAND, button, 0);
+        });
+        EXPECT_EQ(Texts(), "clip_0001.yuv10|Frame: 1/3|Step: 0");
+        EXPECT_TRUE(hooks::Errors.empty());
+        for (int n = 0; n < 3; ++n) DeleteFileA(Join(dir, Name(n)).c_str());  // now a load would fail
+    }
+    EXPECT_EQ(OpenNames, "\"a\" \"b\"||" + Join(dir, Name(1)) + "|");  // refused, then opened empty
+}
+
+#ifndef _WIN64
+// 32-bit Windows enters window procedures with the stack aligned to 4 bytes only (Wine
+// to 16): the procedure entered here `offset` bytes off 16-byte alignment.
+static void SendOff(int offset, UINT m, WPARAM a) {
+    struct { HWND w; UINT m; WPARAM a; LPARAM b; int offset; } c = {W, m, a, 0, offset};
+    __asm__ volatile("mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub 16(%%edi), %%esp\n\t"
+                     "push 12(%%edi)\n\tpush 8(%%edi)\n\tpush 4(%%edi)\n\tpush (%%edi)\n\t"
+                     "call *%1\n\tmov %%esi, %%esp"
+                     : : "D"(&c), "r"(MainWindowProc) : "eax", "ecx", "edx", "esi", "memory", "cc");
+}
+TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
+    Bytes frame = MakeYuv10Frame(5);
+    frame.resize(8 * 5120);
+    std::string path = Join(Seq(1, [&](int) { return frame; }), Name(0));
+    for (int offset : {4, 8, 12})
+        for (int shift = 0; shift <= 2; ++shift) {
+            Send(WM_COMMAND, IDM_SIZE_FULL + shift);
+            SendOff(offset, WM_DROPFILES, DropHandle({path}));
+            SendOff(offset, WM_TIMER, 1);
+            ExpectShows(Yuv10Picture(frame, shift));
+        }
+}
+#endif
+
+TEST_F(Window, AboutBoxShowsTheKeysAndClosesByOkOrEscape) {
+    for (UINT message : {BM_CLICK, WM_KEYDOWN}) {  // OK, then Escape
+        std::wstring shown;
+        Modal(IDM_ABOUT, [&](HWND d) {
+            wchar_t t[64];
+            for (HWND c = d; c; c = GetWindow(c, c == d ? GW_CHILD : GW_HWNDNEXT))
+                GetWindowTextW(c, t, 64), shown += t + std::wstring(L"|");
+            PostMessageA(GetDlgItem(d, IDOK), message, VK_ESCAPE, 0);
+        });
+        EXPECT_EQ(shown, L"About|Sorrelmark|Version 1.0|Frame1|キー操作|  [→]: 移動量増加|  [←]: 移動量減少|"
+                         L"   [Q]: プログラム終了|その他: 停止 (移動量0)|OK|");
+    }
+}
+
+TEST(CommandLine, TheTailNamesOnePathQuotedOrBareThatFits) {
+    const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"";
+    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " more", p}, {q + p, p}, {p + " more", p + " more"},
+             {fits, fits}, {q + fits + q, fits}, {fits + "a", ""}, {q + fits + "a" + q, ""}, {q + q, ""}, {"", ""}}) {
+        strcpy(ViewerState.PathBuffer, "left over");
+        EXPECT_EQ(TakeCommandLinePath(c[0].c_str()), c[1].empty() ? -1 : 0) << c[0];
+        EXPECT_EQ(ViewerState.PathBuffer, c[1]) << c[0];
+    }
+    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " \t " + q + p, q + p}, {"v.exe\t tail", "tail"},
+             {"v.exe", ""}, {q + p, ""}, {"\x83\x5c.exe x", "x"}, {"v.exe \x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}})
+        EXPECT_EQ(std::string(CommandLineTail(c[0].c_str())), c[1]) << c[0];
+}
