@@ -173,7 +173,7 @@ TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer
 
 TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOtherAlsoForTiff) {
     std::string dir = Seq(300);
-    for (auto c : {Ints{295, 10, 0}, {5, -10, 299}, {0, -1, 299}, {299, 1, 0}, {289, 10, 299}, {7, 3, 10}}) {
+    for (auto c : {Ints{295, 10, 0}, {5, -10, 299}, {0, -1, 299}, {299, 1, 0}, {289, 10, 299}, {7, 3, 10}, {10, -10, 0}}) {
         Drop({Join(dir, Name(c[0]))});
         Keys(c[1] > 0 ? VK_RIGHT : VK_LEFT, abs(c[1])), Send(WM_TIMER, 1);
         EXPECT_EQ(Text(0) + " " + Text(1), Name(c[2]) + " Frame: " + std::to_string(c[2]) + "/300");
