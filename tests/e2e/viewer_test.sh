@@ -13,18 +13,22 @@ window() {
   for _ in $(seq 300); do [ -n "$(visible "$1")" ] && sleep 0.5 && visible "$1" | grep . && return; sleep 0.1; done
   fail "no window titled $1"
 }
-quit() { xdotool key --window "$1" q; wait "$PID" || fail "Q ended the viewer with $?"; PID=; }
+# Keys to the window with that title, looked up each time: Wine may replace its X window.
+key() { for _ in 1 2 3; do xdotool key --window "$(window "$1")" "${@:2}" 2>/dev/null && return; done; fail "no keys to $1"; }
+quit() { key "$MAIN" q; wait "$PID" || fail "Q ended the viewer with $?"; PID=; }
+MAIN='Quillon Sorrelmark'
+
 # The signature of the picture's pixels, T rows below the top of the window (the menu).
-shot() { import -silent -window "$M" png:- | convert - -crop "960x540+0+$T" +repage -format '%#' info:; }
+shot() { import -silent -window "$(visible "$MAIN")" png:- | convert - -crop "960x540+0+$T" +repage -format '%#' info:; }
 # One of the decoded frames; a shot caught while Wine updates the window is taken again.
 frame() { for _ in 1 2 3; do s=$(shot) && grep -qx "$s" "$W/frames" && echo "$s" && return; done; fail "not a whole frame"; }
 
 # A file that cannot be opened: its error box comes first, then the viewer starts empty.
 M="$W/missing_0001.yuv10" && start "Z:${M//\//\\}"
-E=$(window Error)
-[ -z "$(visible 'Quillon Sorrelmark')" ] || fail "the main window came before the error box"
-xdotool key --window "$E" Return
-quit "$(window 'Quillon Sorrelmark')"
+window Error >/dev/null
+[ -z "$(visible "$MAIN")" ] || fail "the main window came before the error box"
+key Error Return
+quit
 
 # Started in the sequence's folder with a bare Japanese name: the command line holds it
 # unquoted in code page 932, whose bytes the C runtime's own split took for blanks.
@@ -33,11 +37,11 @@ mkdir "$S" && "$NATIVE_BIN/make-sequence" --format yuv10 --frames 29 --out "$S/�
 for f in "$S"/*; do "$NATIVE_BIN/decode-frame" --scale 1 "$f" "$W/${f##*/}.ppm" >/dev/null; done
 identify -format '%#\n' "$W"/*.ppm >"$W/frames"
 cd "$S" && start 素材_0005.yuv10 && cd - >/dev/null
-M=$(window 'Quillon Sorrelmark') && sleep 1 && import -silent -window "$M" "$W/start.png"
+sleep 1 && import -silent -window "$(window "$MAIN")" "$W/start.png"
 T=$(compare -metric AE -subimage-search "$W/start.png" "$W/素材_0005.yuv10.ppm" null: 2>&1 | sed -n 's/^0 @ 0,//p' || true)
 [ -n "$T" ] || fail "frame 5 is not shown exactly as decode-frame decodes it"
-xdotool key --window "$M" Right && sleep 0.3 && a=$(frame) && sleep 0.3 && b=$(frame)
+key "$MAIN" Right && sleep 0.3 && a=$(frame) && sleep 0.3 && b=$(frame)
 [ "$a" != "$b" ] && [ "$a" != "$(sed -n 6p "$W/frames")" ] || fail "the right arrow does not play"
-xdotool key --window "$M" space && sleep 0.3 && a=$(frame) && sleep 1
+key "$MAIN" space && sleep 0.3 && a=$(frame) && sleep 1
 [ "$a" = "$(shot)" ] || fail "the picture moves after the space bar"
-quit "$M"
+quit
