@@ -76,7 +76,7 @@ static int DecodeFile(const std::vector<uint8_t>& bytes, int allocsLeft = -1) {
 // LineBuffer; once it has its buffers a frame allocates nothing.
 TEST(Yuv10, RandomFilesShowTheirRowsAndBlackBelowTheEnd) {
     const size_t lengths[] = {YUV10_FRAME_BYTES, 0, 5119, 16 * 5120, 16 * 5120 + 1, 32 * 5120 - 7,
-                              701 * 5120 + 2560, YUV10_FRAME_BYTES - 1, YUV10_FRAME_BYTES + 999};
+                              701 * 5120 + 2560, YUV10_FRAME_BYTES - 1, YUV10_FRAME_BYTES + 999, YUV10_FRAME_BYTES + 16 * 5120};
     for (int s = 0; s <= 2; ++s) {
         for (size_t length : lengths) {
             std::vector<uint8_t> file = RandomBytes((unsigned)length, length);
