@@ -98,9 +98,11 @@ static void BuildPattern(size_t length) {
     // ASCII letter case only: a locale's rules may keep 'I' and 'i' apart (Turkish).
     v.IsTiff = 0;
     if (dot < 0) return;
-    if (length - (size_t)dot >= 4 && FoldCase((unsigned char)v.PathBuffer[dot + 1]) == 't' &&
-        FoldCase((unsigned char)v.PathBuffer[dot + 2]) == 'i' && FoldCase((unsigned char)v.PathBuffer[dot + 3]) == 'f')
-        v.IsTiff = 1;
+    if (length - (size_t)dot >= 4) {
+        int same = 0;
+        while (same < 4 && FoldCase((unsigned char)v.PathBuffer[dot + same]) == ".tif"[same]) ++same;
+        v.IsTiff = same == 4;
+    }
     for (long i = digitsFrom; i < dot; ++i) v.PatternBuffer[i] = '?';
 }
 

@@ -26,9 +26,10 @@ int TakeCommandLinePath(const char* tail) {
     return 0;
 }
 
-// Bytes are compared unsigned: every byte of a double-byte character is 0x80 or above
-// and none is a blank, so a Japanese path stays whole (the C runtime's own split takes
-// such bytes for blanks).
+// Bytes are compared unsigned and only blanks and quotes end a part: no byte of a
+// double-byte character is either (lead bytes are 0x81 and above, trail bytes 0x40 and
+// above), so a Japanese path stays whole. The C runtime's own split takes every byte of
+// 0x80 and above for a blank.
 const char* CommandLineTail(const char* line) {
     const unsigned char* p = (const unsigned char*)line;
     if (*p == '"') {

@@ -55,7 +55,6 @@ void PlatFindClose(PlatFind find) { FindClose(reinterpret_cast<HANDLE>(find)); }
 
 int PlatIsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
 
-
 void* PlatAllocZero(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
 
 void PlatFree(void* block) {
