@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/sequence_loading.h"
@@ -70,21 +71,17 @@ std::string ScratchDir() {
 }
 
 // Plain bytes: a path object would convert a code page 932 name on the way.
-std::string Join(const std::string& dir, const std::string& name) {
-#ifdef _WIN32
-    return dir + "\\" + name;
-#else
-    return dir + "/" + name;
-#endif
-}
+std::string Join(const std::string& dir, const std::string& name) { return dir + (char)fs::path::preferred_separator + name; }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) {
-        ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    }
+    ASSERT_TRUE(f && (bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size())) << path;
     fclose(f);
+}
+
+std::vector<uint8_t> TiffAround(const uint8_t* pixels, size_t size) {
+    std::vector<uint8_t> t = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 17, 1, 4, 0, 1, 0, 0, 0, 26, 0, 0, 0, 0, 0, 0, 0};
+    return t.insert(t.end(), pixels, pixels + size), t;
 }
 
 void Fresh(int scale) {
@@ -115,8 +112,8 @@ std::vector<uint8_t> Picture() {
 }
 
 std::vector<uint8_t> Scribble() {
-    uint8_t* p = ViewerState.FrameImage.Pixels;
-    for (size_t i = 0; i < (size_t)FrameImageWidth() * FrameImageHeight() * 4; ++i) p[i] = i % 4 == 3 ? 0 : 0x55;
+    uint32_t* p = (uint32_t*)ViewerState.FrameImage.Pixels;
+    std::fill(p, p + FrameImageWidth() * FrameImageHeight(), 0x555555u);
     return Picture();
 }
 

@@ -24,31 +24,28 @@ static void Touch(const std::string& dir, std::initializer_list<const char*> nam
     for (const char* n : names) WriteBytes(Join(dir, n), {1});
 }
 
+static bool OpensCurrentFrame() {
+    PlatFile f = OpenCurrentFrame();
+    return f ? PlatCloseFile(f), true : false;
+}
+
 TEST(ScanSequence, PatternFormatAndNamePart) {
-    const struct {
-        const char *path, *pattern;
-        int isTiff;
-        const char* name;
-    } cases[] = {
-        {"D:\\seq\\clip_0042.yuv10", "D:\\seq\\clip_????.yuv10", 0, "clip_0042.yuv10"},
+    const struct { const char *path, *pattern; int isTiff; const char* name; } cases[] = {
+        {"D:\\a/b\\clip_0042.yuv10", "D:\\a/b\\clip_????.yuv10", 0, "clip_0042.yuv10"},
         {"D:\\seq\\still.tif", "D:\\seq\\still.tif", 1, "still.tif"},
-        {"cam2_take3_0001.tif", "cam2_take3_????.tif", 1, "cam2_take3_0001.tif"},
+        {"\\cam2_take3_0001.tif", "\\cam2_take3_????.tif", 1, "cam2_take3_0001.tif"},
         {"D:\\seq\\0001.TIF", "D:\\seq\\????.TIF", 1, "0001.TIF"},
-        {"x_01.Tiff", "x_??.Tiff", 1, "x_01.Tiff"},
         {"x_01.ti", "x_??.ti", 0, "x_01.ti"},
-        {"D:\\a/b\\c_5.yuv10", "D:\\a/b\\c_?.yuv10", 0, "c_5.yuv10"},
         {"take_01.0042.tif", "take_01.????.tif", 1, "take_01.0042.tif"},  // the last dot counts
         {"D:\\v2.tif\\0042", "D:\\v2.tif\\0042", 0, "0042"},
-        {"\\x_01.tif", "\\x_??.tif", 1, "x_01.tif"},
     };
     for (const auto& c : cases) {
         Fresh(1);
         ViewerState.IsTiff = 1;  // an earlier TIFF sequence must not leak into this one
         SetPath(c.path);
         EXPECT_EQ(ScanSequence(), -1);  // none of these exists: only the pattern counts
-        EXPECT_STREQ(ViewerState.PatternBuffer, c.pattern);
-        EXPECT_EQ(ViewerState.IsTiff, c.isTiff) << c.path;
-        EXPECT_STREQ(ViewerState.NamePart, c.name);
+        EXPECT_EQ(std::make_tuple(std::string(ViewerState.PatternBuffer), ViewerState.IsTiff, std::string(ViewerState.NamePart)),
+                  std::make_tuple(std::string(c.pattern), c.isTiff, std::string(c.name)));
     }
     EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif"));
     EXPECT_FALSE(NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
@@ -68,29 +65,8 @@ TEST(ScanSequence, ListsTheSequenceSortedFindsTheFrameAndOpensIt) {
     ViewerState.CurrentFrame = 3;
     EXPECT_EQ(OpenCurrentFrame(), nullptr);  // the directory
     ViewerState.CurrentFrame = 1;
-    PlatFile f = OpenCurrentFrame();
-    EXPECT_NE(f, nullptr);
-    if (f) PlatCloseFile(f);
+    EXPECT_TRUE(OpensCurrentFrame());
     EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
-    for (int outside : {-1, 5}) {
-        ViewerState.CurrentFrame = outside;
-        EXPECT_EQ(OpenCurrentFrame(), nullptr);
-        EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
-    }
-
-    // Asked for in another letter case: listed, but not found, so frame 0.
-    SetPath(Join(dir, "clip_0002.yuv10"));
-    ASSERT_EQ(ScanSequence(), 0);
-    EXPECT_EQ(ViewerState.CurrentFrame, 0);
-
-    // A bare name lists the current directory.
-    std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    SetPath("clip_0003.yuv10");
-    EXPECT_EQ(ScanSequence(), 0);
-    std::filesystem::current_path(before);
-    EXPECT_EQ(ViewerState.NamePart, ViewerState.PathBuffer);
-    EXPECT_EQ(ViewerState.CurrentFrame, 2);
 }
 
 // Lists changing between the two listings are the scan fuzz target's.
@@ -103,9 +79,7 @@ TEST(ScanSequence, PathsAtTheLimit) {
     SetPath(Join(sub, "l_1.yuv10"));
     ASSERT_EQ(strlen(ViewerState.PathBuffer), 259u);
     ASSERT_EQ(ScanSequence(), 0);
-    PlatFile f = OpenCurrentFrame();
-    EXPECT_NE(f, nullptr);
-    if (f) PlatCloseFile(f);
+    EXPECT_TRUE(OpensCurrentFrame());
     PlatFree(ViewerState.NameTable);  // a listed name one byte too long for PathBuffer
     ViewerState.NameTable = (char*)PlatAllocZero(11);
     memcpy(ViewerState.NameTable, "l_10.yuv10", 11);
@@ -134,16 +108,10 @@ TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
     Touch(d, {"new_01.yuv10", "new_01.tif", "dir_01.yuv10", "gone_01.yuv10"});
     WriteBytes(Join(d, "new_02.tif"), {'M', 'M', 0, 42, 0, 0, 0, 8});
     std::filesystem::create_directory(Join(d, "dir_02.yuv10"));
-    const struct {
-        std::string path;
-        const std::string& box;
-        int currentFrame;
-        const char* firstName;  // of the name table afterwards
-        int hook;               // 1: no memory for the table, 2: gone before the second listing
-    } cases[] = {
+    // hook 1: no memory for the table; 2: the file gone before the second listing.
+    const struct { std::string path; const std::string& box; int currentFrame; const char* firstName; int hook; } cases[] = {
         {"", CannotOpen, 2, "old_01.yuv10", 0},
         {Join(d, "none_01.yuv10"), CannotOpen, 2, "old_01.yuv10", 0},
-        {Join(Join(d, "none"), "x_1.tif"), CannotOpen, 2, "old_01.yuv10", 0},
         {std::string(PATH_BUFFER_SIZE, 'a'), CannotOpen, 2, "old_01.yuv10", 0},
         {Join(d, "new_01.yuv10"), CannotOpen, 2, "old_01.yuv10", 1},
         {Join(d, "gone_01.yuv10"), CannotOpen, 0, "", 2},
@@ -162,14 +130,12 @@ TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
         if (c.hook == 1) hooks::AllocsLeft = 0;
         if (c.hook == 2) hooks::AfterListing = [&] { std::filesystem::remove(c.path); };
         LoadSequence();
+        const ViewerStateData& v = ViewerState;
         EXPECT_EQ(hooks::Errors, std::vector<std::string>{c.box});
-        EXPECT_EQ(ViewerState.FrameCount, 0);
-        EXPECT_EQ(ViewerState.Step, 0);
-        EXPECT_EQ(ViewerState.CurrentFrame, c.currentFrame);
-        EXPECT_STREQ(ViewerState.NameTable, c.firstName);
         // The name tried, or none for a path refused whole: never a leftover one.
         std::string name = c.path.size() < PATH_BUFFER_SIZE ? std::filesystem::path(c.path).filename().string() : "";
-        EXPECT_STREQ(ViewerState.NamePart, name.c_str());
+        EXPECT_EQ(std::make_tuple(v.FrameCount, v.Step, v.CurrentFrame, std::string(v.NameTable), std::string(v.NamePart)),
+                  std::make_tuple(0, 0, c.currentFrame, std::string(c.firstName), name));
         EXPECT_EQ(Picture(), scribbled);
     }
 }
@@ -190,9 +156,8 @@ TEST(ResetFrameImage, KeepsTheOldPictureWhenMemoryRunsOut) {
         ViewerState.ScaleShift = (from + 1) % 3;
         hooks::AllocsLeft = 0;
         EXPECT_EQ(ResetFrameImage(), -1);
-        EXPECT_EQ(ViewerState.ScaleShift, from);
-        EXPECT_EQ(ViewerState.FrameImage.Pixels, pixels);
-        EXPECT_EQ(FrameImageWidth(), 1920 >> from);
+        EXPECT_EQ(std::make_tuple(ViewerState.ScaleShift, ViewerState.FrameImage.Pixels, FrameImageWidth()),
+                  std::make_tuple(from, pixels, 1920 >> from));
     }
     PlatFree(ViewerState.LineBuffer);  // nor, the first time, for LineBuffer
     ViewerState.LineBuffer = nullptr;

@@ -44,10 +44,7 @@ size_t Entry(const Bytes& b, uint16_t tag) {
 // Rewrites an entry: the reader ignores StripByteCounts, so its entry can become any tag.
 void SetEntry(Bytes& b, uint16_t old, uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
     size_t at = Entry(b, old);
-    Put(b, at, tag, 2);
-    Put(b, at + 2, type, 2);
-    Put(b, at + 4, count);
-    Put(b, at + 8, value);
+    Put(b, at, tag, 2), Put(b, at + 2, type, 2), Put(b, at + 4, count), Put(b, at + 8, value);
 }
 
 // Strips of the same rows stored last first, the offsets following them.
@@ -63,19 +60,9 @@ Bytes Reversed(const Bytes& b) {
     return out;
 }
 
-// libtiff writes the directory after the pixels; this moves it (and the arrays it points
-// to) in front of them, so that the pixels end the file and a cut can fall among them.
-Bytes DirectoryFirst(const Bytes& b) {
-    size_t pixels = Get(b, Entry(b, 273) + 8), tail = pixels + 11520 * 1080, moved = b.size() - tail;
-    Bytes out(b.begin(), b.begin() + 8);
-    out.insert(out.end(), b.begin() + tail, b.end());
-    out.insert(out.end(), b.begin() + pixels, b.begin() + tail);
-    Put(out, 4, Get(b, 4) - (uint32_t)(tail - 8));
-    for (size_t at = Get(out, 4) + 2, i = 0; i < Get(out, Get(out, 4), 2); ++i, at += 12)
-        if (Get(out, at + 4) * (Get(out, at + 2, 2) == 3 ? 2 : 4) > 4 || Get(out, at, 2) == 273)
-            Put(out, at + 8, Get(out, at + 8) + (Get(out, at, 2) == 273 ? (uint32_t)moved : -(uint32_t)(tail - 8)));
-    return out;
-}
+// libtiff writes the directory after the pixels; the fixture's pixels behind a directory
+// of their own end the file, so that a cut can fall among them.
+Bytes DirectoryFirst(const Bytes& b) { return TiffAround(&b[Get(b, Entry(b, 273) + 8)], 11520 * 1080); }
 
 // Writes the file as a one-frame sequence and decodes it over a picture where rows left
 // alone would show; readsLeft and seeksLeft make one call of the decode fail.
@@ -90,8 +77,7 @@ int Decode(const Bytes& b, int scale, uint32_t at = 0, int readsLeft = -1, int s
     SetPath(path);
     EXPECT_EQ(ScanSequence(), 0);
     Scribble();
-    hooks::ReadsLeft = readsLeft;
-    hooks::SeeksLeft = seeksLeft;
+    hooks::ReadsLeft = readsLeft, hooks::SeeksLeft = seeksLeft;
     return ReadTiffFrame();
 }
 
@@ -139,18 +125,13 @@ TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
 TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
     const Bytes one = Fixture("one_strip.tif"), many = Fixture("strips1.tif");
     const uint32_t size = (uint32_t)one.size(), ifd = Get(one, 4), array = Get(many, Entry(many, 273) + 8);
-    const struct {
-        const char* what;
-        const Bytes& base;
-        std::function<void(Bytes&)> change;
-    } cases[] = {
+    const struct { const char* what; const Bytes& base; std::function<void(Bytes&)> change; } cases[] = {
         {"big-endian", Fixture("big_endian.tif"), [](Bytes&) {}},
         {"LZW", Fixture("lzw.tif"), [](Bytes&) {}},
         {"1919 wide", one, [](Bytes& b) { SetEntry(b, 279, 256, 3, 1, 1919); }},
         {"1081 high", one, [](Bytes& b) { SetEntry(b, 279, 257, 4, 1, 1081); }},
         {"8 bits", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 1, 8); }},
         {"two bit depths", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 2, 16 | 16 << 16); }},
-        {"PackBits", one, [](Bytes& b) { SetEntry(b, 279, 259, 3, 1, 32773); }},
         {"not RGB", one, [](Bytes& b) { SetEntry(b, 279, 262, 3, 1, 1); }},
         {"FillOrder 2", one, [](Bytes& b) { SetEntry(b, 279, 266, 3, 1, 2); }},
         {"4 samples", one, [](Bytes& b) { SetEntry(b, 279, 277, 3, 1, 4); }},
@@ -158,7 +139,6 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         {"0 rows a strip", one, [](Bytes& b) { SetEntry(b, 279, 278, 3, 1, 0); }},
         {"RATIONAL width", one, [](Bytes& b) { SetEntry(b, 279, 256, 5, 1, 1920); }},
         {"no StripOffsets", one, [](Bytes& b) { SetEntry(b, 273, 279, 4, 1, 8); }},
-        {"wrong magic", one, [](Bytes& b) { Put(b, 0, 0x002B4949); }},
         {"0 entries", one, [=](Bytes& b) { Put(b, ifd, 0, 2); }},
         {"directory past the end", one, [=](Bytes& b) { Put(b, 4, size); }},
         {"directory running past the end", one, [=](Bytes& b) { Put(b, 4, size - 20); }},
@@ -192,8 +172,8 @@ TEST(Tiff, MissingAndUnreadableRowsAreBlack) {
         ASSERT_EQ(Decode(cut, scale), 0);
         EXPECT_TRUE(Picture() == Expected(500)) << scale;
     }
-    // Header, entry count, entries and bit depths come first, then a read a row.
-    ASSERT_EQ(Decode(first, 0, 0, 4 + 300), 0);
+    // Header, entry count and entries come first, then a read a row.
+    ASSERT_EQ(Decode(first, 0, 0, 3 + 300), 0);
     EXPECT_TRUE(Picture() == Expected(300));
     // Strips of 64 rows stored last first: the offsets and bit depths are sought, then
     // every strip; the fifth strip's seek (row 256) fails.

@@ -73,8 +73,10 @@ static int DecodeFile(const std::vector<uint8_t>& bytes, int allocsLeft = -1) {
 
 // Files of many lengths at every scale: around the reader's block of rows, cut inside a
 // row, longer than a frame. Without its block buffer the reader goes on through
-// LineBuffer; once it has its buffers a frame allocates nothing.
-TEST(Yuv10, RandomFilesShowTheirRowsAndBlackBelowTheEnd) {
+// LineBuffer; once it has its buffers a frame allocates nothing. Blocks of 16 rows at full
+// and half size, one row a read at quarter size: the rows after a failed read stay black,
+// even when later reads would work again.
+TEST(Yuv10, RandomFilesShowTheirRowsAndBlackBelowTheEndOrAReadError) {
     const size_t lengths[] = {YUV10_FRAME_BYTES, 0, 5119, 16 * 5120, 16 * 5120 + 1, 32 * 5120 - 7,
                               701 * 5120 + 2560, YUV10_FRAME_BYTES - 1, YUV10_FRAME_BYTES + 999, YUV10_FRAME_BYTES + 16 * 5120};
     for (int s = 0; s <= 2; ++s) {
@@ -88,18 +90,9 @@ TEST(Yuv10, RandomFilesShowTheirRowsAndBlackBelowTheEnd) {
             EXPECT_EQ(hooks::AllocsLeft, length % 2 ? 99 : 100);  // a missing block is asked for again
             EXPECT_TRUE(Picture() == Yuv10Picture(file, s)) << "scale " << s << " length " << length;
         }
-    }
-}
-
-// Blocks of 16 rows at full and half size, one row a read at quarter size: the rows
-// after a failed read stay black, even when later reads would work again.
-TEST(Yuv10, RowsAfterAReadErrorAreBlack) {
-    std::vector<uint8_t> file = RandomBytes(9, YUV10_FRAME_BYTES);
-    for (int s = 0; s <= 2; ++s) {
-        Fresh(s);
+        std::vector<uint8_t> file = RandomBytes(9, YUV10_FRAME_BYTES);
         hooks::ReadsLeft = 1;  // the listing reads nothing
         ASSERT_EQ(DecodeFile(file), 0);
-        size_t rowsRead = s == 2 ? 7 : 16;
-        EXPECT_TRUE(Picture() == Yuv10Picture({file.begin(), file.begin() + rowsRead * 5120}, s)) << s;
+        EXPECT_TRUE(Picture() == Yuv10Picture({file.begin(), file.begin() + (s == 2 ? 7 : 16) * 5120}, s)) << s;
     }
 }
