@@ -14,35 +14,13 @@
 
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
+#include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
 #include <tmmintrin.h>
 
 namespace {
-
-// Where the top 8 bits of one 10-bit sample sit in a 16-byte group: a big-endian byte
-// pair (lo < 0: only the byte hi) and the power of two that moves them to bits 8-15.
-struct Sample {
-    int hi, lo, multiplier;
-};
-
-// Field A (bits 31-22), B (21-12) or C (11-2) of big-endian word n of a group.
-Sample Field(int n, char f) {
-    if (f == 'A') return {4 * n, -1, 1};
-    if (f == 'B') return {4 * n + 1, 4 * n + 2, 4};
-    return {4 * n + 2, 4 * n + 3, 16};
-}
-
-// The samples of pixel p (0-5) of a group: Y, Cb, Cr.
-void PixelSamples(int p, Sample s[3]) {
-    static const int yWord[6] = {0, 1, 1, 2, 3, 3}, cbWord[3] = {0, 1, 2}, crWord[3] = {0, 2, 3};
-    static const char yField[6] = {'B', 'A', 'C', 'B', 'A', 'C'}, cbField[3] = {'A', 'B', 'C'},
-                      crField[3] = {'C', 'A', 'B'};
-    s[0] = Field(yWord[p], yField[p]);
-    s[1] = Field(cbWord[p / 2], cbField[p / 2]);
-    s[2] = Field(crWord[p / 2], crField[p / 2]);
-}
 
 // The group and pixel position of shown pixel i of a cycle: every pixel at full scale,
 // pixels 0, 2, 4 of each group at half scale, and at quarter scale pixels 0 and 4 of an
@@ -84,10 +62,10 @@ CycleLayout MakeLayout(int shift) {
         for (int j = 0; j < 4; ++j) {
             int group, p;
             ShownPixel(shift, 4 * q + j, group, p);
-            Sample s[3];
-            PixelSamples(p, s);
+            Yuv10Sample s[3];
+            Yuv10PixelSamples(p, s);
             int first = 16 * group + s[0].hi, last = first;
-            for (const Sample& x : s) {
+            for (const Yuv10Sample& x : s) {
                 first = std::min(first, 16 * group + x.hi);
                 last = std::max(last, 16 * group + std::max(x.hi, x.lo));
             }
@@ -99,7 +77,7 @@ CycleLayout MakeLayout(int shift) {
             int base = 16 * group - st.window[w];
             for (int k = 0; k < 2; ++k) {      // (Y, Cb), then (Y, Cr)
                 for (int e = 0; e < 2; ++e) {  // the Y word, then the chroma word
-                    const Sample& x = s[e == 0 ? 0 : 1 + k];
+                    const Yuv10Sample& x = s[e == 0 ? 0 : 1 + k];
                     uint8_t* mask = k == 0 ? st.yb[w] : st.yr[w];
                     int word = 2 * j + e;
                     mask[2 * word] = x.lo < 0 ? 0x80 : (uint8_t)(base + x.lo);
