@@ -105,8 +105,9 @@ void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift) {
 typedef void (*Yuv10RowKernel)(const uint8_t* src, uint8_t* dst, int shift);
 
 void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift) {
-    static const Yuv10RowKernel kernel =
-        Yuv10Ssse3Available() ? DecodeYuv10RowSsse3 : DecodeYuv10RowTables;
+    static const Yuv10RowKernel kernel = Yuv10Avx2Available()    ? DecodeYuv10RowAvx2
+                                         : Yuv10Ssse3Available() ? DecodeYuv10RowSsse3
+                                                                 : DecodeYuv10RowTables;
     kernel(src, dst, shift);
 }
 

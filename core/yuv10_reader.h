@@ -15,11 +15,16 @@ void ReleaseYuv10Block();
 // One file row (5120 bytes) to every (1 << shift)-th pixel of a BGRX picture row. The
 // scalar reference follows the formulas; the variants give identical bytes in the frame
 // image, where the fourth byte of every pixel is 0: the scalar ones leave it alone, the
-// SSSE3 one stores whole pixels with a fourth byte of 0.
+// SSSE3 and AVX2 ones store whole pixels with a fourth byte of 0.
 void DecodeYuv10RowReference(const uint8_t* src, uint8_t* dst, int shift);
 void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift);
 // SSSE3 kernel; call it only where Yuv10Ssse3Available() is 1 (elsewhere it falls back).
 void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift);
 int Yuv10Ssse3Available();
+// AVX2 kernel for full-size rows, the SSSE3 one at half and quarter size; call it only
+// where Yuv10Avx2Available() is 1: the processor has AVX2 and the system saves the
+// 256-bit registers (elsewhere it falls back).
+void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift);
+int Yuv10Avx2Available();
 // The fastest variant this processor runs; the reader uses it.
 void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift);

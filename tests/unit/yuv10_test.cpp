@@ -35,9 +35,10 @@ TEST(Yuv10, KnownValuesAndEveryKernelOnRandomRows) {
     }
 
     void (*kernels[])(const uint8_t*, uint8_t*, int) = {DecodeYuv10RowReference, DecodeYuv10RowTables,
-                                                        DecodeYuv10Row, DecodeYuv10RowSsse3};
-    int count = Yuv10Ssse3Available() ? 4 : 3;
+                                                        DecodeYuv10Row, DecodeYuv10RowSsse3, DecodeYuv10RowAvx2};
+    int count = Yuv10Avx2Available() ? 5 : Yuv10Ssse3Available() ? 4 : 3;
     EXPECT_EQ(Yuv10Ssse3Available(), __builtin_cpu_supports("ssse3") ? 1 : 0);  // the fast one where it runs
+    EXPECT_EQ(Yuv10Avx2Available(), __builtin_cpu_supports("avx2") ? 1 : 0);
     for (unsigned trial = 0; trial < 40; ++trial) {
         std::vector<uint8_t> row = RandomBytes(trial, 5120);
         if (trial < 2) std::fill(row.begin(), row.end(), trial ? 0xFF : 0);  // clamped everywhere
