@@ -1,9 +1,9 @@
-// AVX2 row kernel for full-size rows, used where the processor has AVX2 and the system
-// saves the 256-bit registers. Half and quarter rows go to the SSSE3 kernel, which
-// measured as fast there (a shown pixel per 5 or 11 bytes read).
+// AVX2 row kernel for full and half size rows, used where the processor has AVX2 and the
+// system saves the 256-bit registers. Quarter rows go to the SSSE3 kernel: their
+// conversion is a tenth of the full one and the reads of single rows outweigh it.
 //
 // A step makes eight pixels, four in each 128-bit lane, each lane from its own 16-byte
-// window of the row. Per pixel one byte shuffle gathers the pair holding Y into the low
+// windows of the row. Per pixel one byte shuffle gathers the pair holding Y into the low
 // half of a 32-bit word, another the pairs holding Cb and Cr into both halves; a multiply
 // by a power of two and a shift bring each sample's top 8 bits down, as in the SSSE3
 // kernel. The sums are then exact in 32 bits, with cb << 17 being the (cb, cr) word pair
@@ -28,42 +28,51 @@
 
 namespace {
 
-// A cycle is 4 groups (64 bytes, 24 pixels): three steps, six lanes of four pixels. The
-// four pixels of a lane always lie in 16 bytes of the cycle.
-enum { STEPS = 3, CYCLE_BYTES = 64 };
+// A cycle is the run of groups whose shown pixels fill three steps (24 pixels): 4 groups
+// at full size, 8 at half. A step's lane reads one 16-byte window inside the cycle at full
+// size and two at half, where four shown pixels span more than 16 bytes.
+enum { STEPS = 3 };
 
 struct Step {
-    int window[2];          // per lane: byte offset in the cycle
-    uint8_t y[32], c[32];   // shuffles making (Y, 0) and (Cb, Cr) word pairs
+    int window[2][2];             // per window and lane: byte offset in the cycle
+    uint8_t y[2][32], c[2][32];   // per window: shuffles making (Y, 0) and (Cb, Cr) word pairs
     int16_t yMult[16], cMult[16];
 };
 
 struct Layout {
+    int cycleBytes;
     Step step[STEPS];
 };
 
-Layout MakeLayout() {
+Layout MakeLayout(int shift) {
     Layout l;
+    memset(&l, 0x80, sizeof l);  // 0x80 in a shuffle gives a zero byte; the rest is set below
+    l.cycleBytes = 64 << shift;
     for (int q = 0; q < STEPS; ++q) {
         Step& st = l.step[q];
-        memset(st.y, 0x80, sizeof st.y);  // 0x80 gives a zero byte
         for (int h = 0; h < 2; ++h) {
-            Yuv10Sample s[4][3];
-            int group[4], first = CYCLE_BYTES;
+            int w = -1, windowEnd = 0;
             for (int j = 0; j < 4; ++j) {
-                int x = 4 * (2 * q + h) + j;
-                group[j] = x / 6;
-                Yuv10PixelSamples(x % 6, s[j]);
-                for (const Yuv10Sample& e : s[j]) first = std::min(first, 16 * group[j] + e.hi);
-            }
-            st.window[h] = std::min(first, CYCLE_BYTES - 16);
-            for (int j = 0; j < 4; ++j) {
-                int base = 16 * group[j] - st.window[h];
+                int i = 4 * (2 * q + h) + j, group = shift ? i / 3 : i / 6;
+                Yuv10Sample s[3];
+                Yuv10PixelSamples(shift ? 2 * (i % 3) : i % 6, s);
+                int first = 16 * group + s[0].hi, last = first;
+                for (const Yuv10Sample& e : s) {
+                    first = std::min(first, 16 * group + e.hi);
+                    last = std::max(last, 16 * group + std::max(e.hi, e.lo));
+                }
+                if (w < 0 || last >= windowEnd) {  // a lane needing one window reads it twice
+                    ++w;
+                    st.window[w][h] = st.window[1][h] = std::min(first, l.cycleBytes - 16);
+                    windowEnd = st.window[w][h] + 16;
+                }
+                int base = 16 * group - st.window[w][h];
                 for (int e = 0; e < 3; ++e) {  // Y into word 0, Cb into word 0, Cr into word 1
-                    uint8_t* mask = (e == 0 ? st.y : st.c) + 16 * h + 4 * j + (e == 2 ? 2 : 0);
-                    mask[0] = s[j][e].lo < 0 ? 0x80 : (uint8_t)(base + s[j][e].lo);
-                    mask[1] = (uint8_t)(base + s[j][e].hi);
-                    (e == 0 ? st.yMult : st.cMult)[8 * h + 2 * j + (e == 2)] = (int16_t)s[j][e].multiplier;
+                    int word = 8 * h + 2 * j + (e == 2);
+                    uint8_t* mask = (e == 0 ? st.y[w] : st.c[w]) + 2 * word;
+                    mask[0] = s[e].lo < 0 ? 0x80 : (uint8_t)(base + s[e].lo);
+                    mask[1] = (uint8_t)(base + s[e].hi);
+                    (e == 0 ? st.yMult : st.cMult)[word] = (int16_t)s[e].multiplier;
                 }
                 st.yMult[8 * h + 2 * j + 1] = 0;
             }
@@ -78,8 +87,8 @@ Layout MakeLayout() {
 AVX2_INLINE inline __m256i Load(const void* p) { return _mm256_loadu_si256((const __m256i*)p); }
 
 // The samples' top 8 bits as words, from the shuffled byte pairs.
-AVX2_INLINE inline __m256i Samples(__m256i w, const uint8_t* mask, const int16_t* mult) {
-    return _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_shuffle_epi8(w, Load(mask)), Load(mult)), 8);
+AVX2_INLINE inline __m256i Samples(__m256i pairs, const int16_t* mult) {
+    return _mm256_srli_epi16(_mm256_mullo_epi16(pairs, Load(mult)), 8);
 }
 
 // pmaddwd factors for (cb, cr) word pairs.
@@ -87,20 +96,31 @@ AVX2_INLINE inline __m256i Factors(int forCb, int forCr) {
     return _mm256_set1_epi32((int)((uint32_t)(forCb & 0xFFFF) | (uint32_t)(forCr & 0xFFFF) << 16));
 }
 
-AVX2_KERNEL void DecodeFullRow(const uint8_t* src, uint8_t* dst) {
-    static const Layout layout = MakeLayout();
+// Window 0 or 1 of each lane, in that 128-bit lane.
+AVX2_INLINE inline __m256i Window(const uint8_t* src, const int* window) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)(src + window[0]))),
+                                   _mm_loadu_si128((const __m128i*)(src + window[1])), 1);
+}
+
+template <int SHIFT>
+AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
+    static const Layout layout = MakeLayout(SHIFT);
     // Bytes B x 4, G x 4 interleaved, then R in the odd bytes: to B G R 0 per pixel.
     const __m256i order = _mm256_setr_epi8(0, 1, 9, -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128,
                                            0, 1, 9, -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128);
-    for (int at = 0; at < YUV10_ROW_BYTES; at += CYCLE_BYTES, src += CYCLE_BYTES, dst += 4 * 24) {
+    for (int at = 0; at < YUV10_ROW_BYTES; at += layout.cycleBytes, src += layout.cycleBytes, dst += 4 * 24) {
         for (int q = 0; q < STEPS; ++q) {
             const Step& st = layout.step[q];
-            __m256i w = _mm256_inserti128_si256(
-                _mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)(src + st.window[0]))),
-                _mm_loadu_si128((const __m128i*)(src + st.window[1])), 1);
-            __m256i y = _mm256_sub_epi32(Samples(w, st.y, st.yMult), _mm256_set1_epi32(16));
+            __m256i w = Window(src, st.window[0]);
+            __m256i ys = _mm256_shuffle_epi8(w, Load(st.y[0])), cs = _mm256_shuffle_epi8(w, Load(st.c[0]));
+            if (SHIFT) {
+                w = Window(src, st.window[1]);
+                ys = _mm256_or_si256(ys, _mm256_shuffle_epi8(w, Load(st.y[1])));
+                cs = _mm256_or_si256(cs, _mm256_shuffle_epi8(w, Load(st.c[1])));
+            }
+            __m256i y = _mm256_sub_epi32(Samples(ys, st.yMult), _mm256_set1_epi32(16));
             y = _mm256_mullo_epi32(y, _mm256_set1_epi32(76309));
-            __m256i c = _mm256_sub_epi16(Samples(w, st.c, st.cMult), _mm256_set1_epi16(128));
+            __m256i c = _mm256_sub_epi16(Samples(cs, st.cMult), _mm256_set1_epi16(128));
             __m256i crHigh = _mm256_and_si256(c, _mm256_set1_epi32((int)0xFFFF0000));
             __m256i b = _mm256_add_epi32(_mm256_add_epi32(y, _mm256_slli_epi32(c, 17)),
                                          _mm256_madd_epi16(c, Factors(7381, 0)));
@@ -118,7 +138,8 @@ AVX2_KERNEL void DecodeFullRow(const uint8_t* src, uint8_t* dst) {
 }  // namespace
 
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
-    if (shift == 0) DecodeFullRow(src, dst);
+    if (shift == 0) DecodeRow<0>(src, dst);
+    else if (shift == 1) DecodeRow<1>(src, dst);
     else DecodeYuv10RowSsse3(src, dst, shift);
 }
 

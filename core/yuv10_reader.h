@@ -21,9 +21,9 @@ void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift);
 // SSSE3 kernel; call it only where Yuv10Ssse3Available() is 1 (elsewhere it falls back).
 void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift);
 int Yuv10Ssse3Available();
-// AVX2 kernel for full-size rows, the SSSE3 one at half and quarter size; call it only
-// where Yuv10Avx2Available() is 1: the processor has AVX2 and the system saves the
-// 256-bit registers (elsewhere it falls back).
+// AVX2 kernel at full and half size, the SSSE3 one at quarter size; call it only where
+// Yuv10Avx2Available() is 1: the processor has AVX2 and the system saves the 256-bit
+// registers (elsewhere it falls back).
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift);
 int Yuv10Avx2Available();
 // The fastest variant this processor runs; the reader uses it.
