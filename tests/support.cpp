@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "platform/platform.h"
 
@@ -20,10 +19,7 @@ int AllocsLeft = -1, ReadsLeft = -1, SeeksLeft = -1;
 }  // namespace hooks
 
 // The call after `left` more succeeds fails, once; the ones after it succeed again.
-static bool Fails(int& left) {
-    if (left < 0) return false;
-    return left-- == 0;
-}
+static bool Fails(int& left) { return left >= 0 && left-- == 0; }
 
 extern "C" {
 void __real_PlatFindClose(PlatFind find);
@@ -31,16 +27,9 @@ void* __real_PlatAllocZero(size_t size);
 int32_t __real_PlatReadFile(PlatFile file, void* buffer, uint32_t size);
 int __real_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent);
 
-void __wrap_PlatShowError(const char* text, const char* caption) {
-    hooks::Errors.push_back(std::string(caption) + ": " + text);
-}
-void __wrap_PlatFindClose(PlatFind find) {
-    __real_PlatFindClose(find);
-    if (hooks::AfterListing) hooks::AfterListing();
-}
-void* __wrap_PlatAllocZero(size_t size) {
-    return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size);
-}
+void __wrap_PlatShowError(const char* text, const char* caption) { hooks::Errors.push_back(std::string(caption) + ": " + text); }
+void __wrap_PlatFindClose(PlatFind find) { __real_PlatFindClose(find), hooks::AfterListing ? hooks::AfterListing() : void(); }
+void* __wrap_PlatAllocZero(size_t size) { return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size); }
 int32_t __wrap_PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
     return Fails(hooks::ReadsLeft) ? -1 : __real_PlatReadFile(file, buffer, size);
 }
@@ -51,23 +40,16 @@ int __wrap_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
 
 // Named by the clock: Wine hands later runs the same process ids, and a root one of them
 // left behind must not lend its files to another run. Removed at exit.
-static const fs::path& ScratchRoot() {
-    static const struct Root {
-        fs::path path = fs::temp_directory_path() /
-                        ("sorrelmark-tests-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
-        ~Root() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } root;
-    return root.path;
-}
+static const struct ScratchRoot {
+    fs::path path = fs::temp_directory_path() /
+                    ("sorrelmark-tests-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
+    ~ScratchRoot() { std::error_code ignored; fs::remove_all(path, ignored); }
+} Root;
 
 std::string ScratchDir() {
     static int counter = 0;
-    fs::path p = ScratchRoot() / ("t" + std::to_string(counter++));
-    fs::create_directories(p);
-    return p.string();
+    fs::path p = Root.path / ("t" + std::to_string(counter++));
+    return fs::create_directories(p), p.string();
 }
 
 // Plain bytes: a path object would convert a code page 932 name on the way.
@@ -85,12 +67,9 @@ std::vector<uint8_t> TiffAround(const uint8_t* pixels, size_t size) {
 }
 
 void Fresh(int scale) {
-    hooks::Errors.clear();
-    hooks::AfterListing = nullptr;
+    hooks::Errors.clear(), hooks::AfterListing = nullptr;
     hooks::AllocsLeft = hooks::ReadsLeft = hooks::SeeksLeft = -1;
-    PlatFree(ViewerState.NameTable);
-    PlatFree(ViewerState.FrameImage.Pixels);
-    PlatFree(ViewerState.LineBuffer);
+    PlatFree(ViewerState.NameTable), PlatFree(ViewerState.FrameImage.Pixels), PlatFree(ViewerState.LineBuffer);
     ClearViewerState();
     ViewerState.ScaleShift = scale;
     ASSERT_EQ(ResetFrameImage(), 0);
@@ -99,11 +78,6 @@ void Fresh(int scale) {
 void SetPath(const std::string& path) {
     ASSERT_LT(path.size(), (size_t)PATH_BUFFER_SIZE);
     strcpy(ViewerState.PathBuffer, path.c_str());
-}
-
-void Load(const std::string& path) {
-    SetPath(path);
-    LoadSequence();
 }
 
 std::vector<uint8_t> Picture() {

@@ -24,8 +24,6 @@ std::vector<uint8_t> TiffAround(const uint8_t* pixels, size_t size);
 // the picture allocated, the hooks reset.
 void Fresh(int scale);
 void SetPath(const std::string& path);
-// SetPath, then LoadSequence, as a drop or the open dialog does.
-void Load(const std::string& path);
 std::vector<uint8_t> Picture();  // a copy of the frame image's pixels
 // Fills the picture with a colour no decode gives there (fourth bytes 0, as the viewer
 // keeps them), so rows a reader leaves alone show; returns the filled picture.

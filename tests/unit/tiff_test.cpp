@@ -1,8 +1,6 @@
 // TIFF frames: files written by libtiff, and the same files with their directory
 // changed, cut or moved, decoded or refused.
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <string.h>
 
 #include <fstream>
 #include <functional>
@@ -12,10 +10,6 @@
 #include "core/viewer_state.h"
 #include "tests/support.h"
 #include "tools/frame_pattern.h"
-
-#ifdef _WIN32
-#define fseeko _fseeki64
-#endif
 
 namespace {
 
@@ -27,9 +21,7 @@ Bytes Fixture(const char* name) {
 }
 
 uint32_t Get(const Bytes& b, size_t at, int size = 4) {
-    uint32_t v = 0;
-    for (int i = size - 1; i >= 0; --i) v = v << 8 | b[at + i];
-    return v;
+    return size == 2 ? b[at] | b[at + 1] << 8 : b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
 }
 void Put(Bytes& b, size_t at, uint32_t v, int size = 4) {
     for (int i = 0; i < size; ++i) b[at + i] = (uint8_t)(v >> 8 * i);
@@ -66,13 +58,9 @@ Bytes DirectoryFirst(const Bytes& b) { return TiffAround(&b[Get(b, Entry(b, 273)
 
 // Writes the file as a one-frame sequence and decodes it over a picture where rows left
 // alone would show; readsLeft and seeksLeft make one call of the decode fail.
-int Decode(const Bytes& b, int scale, uint32_t at = 0, int readsLeft = -1, int seeksLeft = -1) {
+int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
     std::string path = Join(ScratchDir(), "clip_0001.tif");
-    FILE* f = fopen(path.c_str(), "wb");  // bytes from `at` on move there: a sparse file
-    bool ok = f && fwrite(b.data(), 1, 8, f) == 8 && fseeko(f, at ? at : 8, SEEK_SET) == 0 &&
-              fwrite(b.data() + 8, 1, b.size() - 8, f) == b.size() - 8;
-    if (f) fclose(f);
-    EXPECT_TRUE(ok);
+    WriteBytes(path, b);
     Fresh(scale);
     SetPath(path);
     EXPECT_EQ(ScanSequence(), 0);
@@ -113,13 +101,6 @@ TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
             ASSERT_EQ(Decode(c, scale), 0) << &c - cases;
             EXPECT_TRUE(Picture() == Expected()) << "case " << &c - cases << " scale " << scale;
         }
-    // Pixels at 2.25 GiB, reached with unsigned offsets.
-    Bytes far = one;
-    SetEntry(far, 273, 273, 4, 1, 0x90000000u);
-    Put(far, Entry(far, 258) + 8, Get(far, Entry(far, 258) + 8) + 0x90000000u - 8);
-    Put(far, 4, Get(one, 4) + 0x90000000u - 8);
-    ASSERT_EQ(Decode(far, 2, 0x90000000u), 0);
-    EXPECT_TRUE(Picture() == Expected());
 }
 
 TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
@@ -157,7 +138,6 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
     for (const auto& c : cases) {
         Bytes b = c.base;
         c.change(b);
-        b.resize(std::max(b.size(), (size_t)8));  // the writer wants a header's worth
         EXPECT_EQ(Decode(b, 1), -1) << c.what;
         EXPECT_TRUE(Picture() == scribbled) << c.what;
     }
@@ -173,10 +153,10 @@ TEST(Tiff, MissingAndUnreadableRowsAreBlack) {
         EXPECT_TRUE(Picture() == Expected(500)) << scale;
     }
     // Header, entry count and entries come first, then a read a row.
-    ASSERT_EQ(Decode(first, 0, 0, 3 + 300), 0);
+    ASSERT_EQ(Decode(first, 0, 3 + 300), 0);
     EXPECT_TRUE(Picture() == Expected(300));
     // Strips of 64 rows stored last first: the offsets and bit depths are sought, then
     // every strip; the fifth strip's seek (row 256) fails.
-    ASSERT_EQ(Decode(Reversed(Fixture("strips64.tif")), 0, 0, -1, 4 + 4), 0);
+    ASSERT_EQ(Decode(Reversed(Fixture("strips64.tif")), 0, -1, 4 + 4), 0);
     EXPECT_TRUE(Picture() == Expected(256));
 }
