@@ -158,4 +158,6 @@ TEST(ResetFrameImage, KeepsTheOldPictureWhenMemoryRunsOut) {
     ViewerState.LineBuffer = nullptr;
     hooks::AllocsLeft = 0;
     EXPECT_EQ(ResetFrameImage(), -1);
+    ViewerState.ScaleShift = 3;  // no such size: no picture for it
+    EXPECT_EQ(ResetFrameImage(), -1);
 }
