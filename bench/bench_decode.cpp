@@ -15,7 +15,7 @@
 
 #include "bench/bench_support.h"
 #include "core/frame_sequence.h"
-#include "core/tiff_reader.h"
+#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "platform/platform.h"
@@ -75,12 +75,11 @@ static int RunFormat(const FormatRun& run, int passes) {
             return 1;
         }
         int frames = ViewerState.FrameCount;
-        bool tiff = ViewerState.IsTiff == 1;
 
         // One untimed pass brings every file into the page cache.
         for (int i = 0; i < frames; ++i) {
             ViewerState.CurrentFrame = i;
-            if ((tiff ? ReadTiffFrame() : ReadYuv10Frame()) != 0) {
+            if (ReadCurrentFrame() != 0) {
                 fprintf(stderr, "bench-decode: cannot decode %s\n", ViewerState.PathBuffer);
                 return 1;
             }
@@ -92,8 +91,7 @@ static int RunFormat(const FormatRun& run, int passes) {
             for (int i = 0; i < frames; ++i) {
                 ViewerState.CurrentFrame = i;
                 double t0 = NowMs();
-                if (tiff) ReadTiffFrame();
-                else ReadYuv10Frame();
+                ReadCurrentFrame();
                 decode.push_back(NowMs() - t0);
             }
             for (int i = 0; i < frames; ++i) {

@@ -16,9 +16,7 @@
 
 #include "bench/bench_support.h"
 #include "core/sequence_loading.h"
-#include "core/tiff_reader.h"
 #include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
 #include "ui/ui.h"
 
 // Dispatches whatever the window system queued, so X events do not pile up between ticks.
@@ -76,8 +74,7 @@ static int Play(HWND window, const char* format, const std::string& first, int t
             // OnTimer's steps apart; Step is 1, so the frame after the last is the first.
             ViewerState.CurrentFrame = (ViewerState.CurrentFrame + 1) % ViewerState.FrameCount;
             t0 = NowMs();
-            if (ViewerState.IsTiff == 1) ReadTiffFrame();
-            else ReadYuv10Frame();
+            ReadCurrentFrame();
             double t1 = NowMs();
             Repaint(window);
             PumpMessages();

@@ -6,6 +6,8 @@
 #include "core/yuv10_reader.h"
 #include "platform/platform.h"
 
+int ReadCurrentFrame() { return ViewerState.IsTiff == 1 ? ReadTiffFrame() : ReadYuv10Frame(); }
+
 void LoadSequence() {
     ViewerStateData& v = ViewerState;
     if (ScanSequence() != 0) {
@@ -14,8 +16,7 @@ void LoadSequence() {
         v.Step = 0;
         return;
     }
-    int result = v.IsTiff == 1 ? ReadTiffFrame() : ReadYuv10Frame();
-    if (result != 0) {
+    if (ReadCurrentFrame() != 0) {
         PlatShowError("不正なファイルです!", "Error");
         v.FrameCount = 0;
     }

@@ -5,9 +5,8 @@
 #include <string.h>
 
 #include "core/frame_sequence.h"
-#include "core/tiff_reader.h"
+#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
 
 static int Fail(const char* what, const char* path) {
     fprintf(stderr, "decode-frame: %s: %s\n", what, path);
@@ -32,8 +31,7 @@ int main(int argc, char** argv) {
     if (strlen(frame) >= PATH_BUFFER_SIZE) return Fail("path too long", frame);
     strcpy(ViewerState.PathBuffer, frame);
     if (ScanSequence() != 0) return Fail("cannot list the sequence of", frame);
-    int result = ViewerState.IsTiff == 1 ? ReadTiffFrame() : ReadYuv10Frame();
-    if (result != 0) return Fail("cannot decode", ViewerState.PathBuffer);
+    if (ReadCurrentFrame() != 0) return Fail("cannot decode", ViewerState.PathBuffer);
 
     FILE* f = fopen(out, "wb");
     if (!f) return Fail("cannot write", out);

@@ -1,7 +1,6 @@
 // Keyboard playback: the arrows set a step of -10..+10 frames, a 33 ms timer applies it.
-#include "core/tiff_reader.h"
+#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
 #include "ui/ui.h"
 
 void OnKeyDown(HWND window, WPARAM key) {
@@ -41,10 +40,6 @@ static void AdvanceCurrentFrame() {
 // A frame that fails to decode leaves the previous picture; playback is silent.
 void OnTimer(HWND window) {
     AdvanceCurrentFrame();
-    if (ViewerState.IsTiff == 1) {
-        ReadTiffFrame();
-    } else {
-        ReadYuv10Frame();
-    }
+    ReadCurrentFrame();
     Repaint(window);
 }
