@@ -53,14 +53,9 @@ Layout MakeLayout(int shift) {
         for (int h = 0; h < 2; ++h) {
             int w = -1, windowEnd = 0;
             for (int j = 0; j < 4; ++j) {
-                int i = 4 * (2 * q + h) + j, group = shift ? i / 3 : i / 6;
                 Yuv10Sample s[3];
-                Yuv10PixelSamples(shift ? 2 * (i % 3) : i % 6, s);
-                int first = 16 * group + s[0].hi, last = first;
-                for (const Yuv10Sample& e : s) {
-                    first = std::min(first, 16 * group + e.hi);
-                    last = std::max(last, 16 * group + std::max(e.hi, e.lo));
-                }
+                int group, first, last;
+                Yuv10ShownBytes(shift, 4 * (2 * q + h) + j, s, group, first, last);
                 if (w < 0 || last >= windowEnd) {  // a lane needing one window reads it twice
                     ++w;
                     st.window[w][h] = st.window[1][h] = std::min(first, l.cycleBytes - 16);

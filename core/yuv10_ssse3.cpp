@@ -22,16 +22,6 @@
 
 namespace {
 
-// The group and pixel position of shown pixel i of a cycle: every pixel at full scale,
-// pixels 0, 2, 4 of each group at half scale, and at quarter scale pixels 0 and 4 of an
-// even group and 2 of the odd one after it.
-void ShownPixel(int shift, int i, int& group, int& p) {
-    static const int quarterGroup[3] = {0, 0, 1}, quarterPos[3] = {0, 4, 2};
-    if (shift == 0) group = i / 6, p = i % 6;
-    else if (shift == 1) group = i / 3, p = 2 * (i % 3);
-    else group = 2 * (i / 3) + quarterGroup[i % 3], p = quarterPos[i % 3];
-}
-
 enum { STEPS = 3, PIXELS_PER_CYCLE = 4 * STEPS };
 
 // A cycle is the run of groups whose shown pixels fill three steps: 2 groups at full
@@ -60,15 +50,9 @@ CycleLayout MakeLayout(int shift) {
         memset(st.yr, 0x80, sizeof st.yr);
         int w = -1, windowEnd = 0;
         for (int j = 0; j < 4; ++j) {
-            int group, p;
-            ShownPixel(shift, 4 * q + j, group, p);
             Yuv10Sample s[3];
-            Yuv10PixelSamples(p, s);
-            int first = 16 * group + s[0].hi, last = first;
-            for (const Yuv10Sample& x : s) {
-                first = std::min(first, 16 * group + x.hi);
-                last = std::max(last, 16 * group + std::max(x.hi, x.lo));
-            }
+            int group, first, last;
+            Yuv10ShownBytes(shift, 4 * q + j, s, group, first, last);
             if (w < 0 || last >= windowEnd) {
                 w = std::min(w + 1, 1);  // two windows suffice at every scale (tested)
                 st.window[w] = std::min(first, c.cycleBytes - 16);
