@@ -19,7 +19,7 @@
 
 static std::string FilePath, FileData;
 static std::vector<std::string> Listings[2];  // the first FindFirst gets [0], every later one [1]
-static size_t ListingsStarted, FitNames, LeadBytes932, FailingRead, OpenFiles, LastAllocation;
+static size_t ListingsStarted, FitNames, LeadBytes932, FailingRead, FailingAlloc, OpenFiles, LastAllocation;
 struct PlatFileTag { size_t at; };  // may lie past the end, as on Windows
 struct PlatFindTag { std::vector<std::string> names; size_t next; };
 
@@ -61,7 +61,7 @@ int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 2
 void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
 // Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
 int PlatIsLeadByte(unsigned char c) { return LeadBytes932 && (c - 0x81u < 31 || c - 0xE0u < 29); }
-void* PlatAllocZero(size_t size) { return calloc(1, LastAllocation = size); }
+void* PlatAllocZero(size_t size) { return LastAllocation = size, FailingAlloc ? FailingAlloc = 0, nullptr : calloc(1, size); }
 void PlatFree(void* block) { free(block); }
 void PlatShowError(const char*, const char*) {}
 
@@ -122,8 +122,8 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     }
 }
 
-// The readers' input: a byte for the scale (% 3) and the read that fails (/ 3; 0: none),
-// then the file. The picture is filled with stale pixels first so rows a reader leaves
+// The readers' input: a byte for the scale (% 3), the read that fails (/ 3; 0: none) and,
+// for YUV10, whether the block buffer is gone with no memory for it (/ 24), then the file. The picture is filled with stale pixels first so rows a reader leaves
 // alone show; returns one stale row.
 static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size, int shift) {
     ViewerStateData& v = ViewerState;
@@ -137,13 +137,19 @@ static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, siz
 }
 
 // Picture row r from the top shows file row (r << shift) + (1 << shift) - 1, or black when
-// the file lacks it; after a failed read every later row is black.
+// the file lacks it; after a failed read every later row is black. Without its block
+// buffer the reader goes on, and asks for the buffer again next time; once it has it, a
+// frame allocates nothing.
 void yuv10(uint8_t first, const uint8_t* file, size_t size) {
     int shift = first % 3, height = FRAME_HEIGHT >> shift;
     size_t bytes = OneFrame("f1.yuv10", file, size, shift).size() * 4;
     std::vector<uint8_t> black(bytes), expected(bytes), tables(bytes);
-    FailingRead = first / 3 % 8;
-    CHECK(ReadYuv10Frame() == 0);
+    static bool blockGone = true;  // none before the first frame
+    bool failing = first / 24 % 2;
+    if (failing) ReleaseYuv10Block(), FailingAlloc = 1;
+    FailingRead = first / 3 % 8, LastAllocation = 0;
+    CHECK(ReadYuv10Frame() == 0 && !LastAllocation == !(blockGone || failing) && !FailingAlloc);
+    blockGone = failing;
     for (int r = 0, stopped = 0; r < height; ++r) {
         const uint8_t* row = FrameImageRow(height - 1 - r);
         size_t at = (((size_t)r << shift) + (1u << shift) - 1) * YUV10_ROW_BYTES;

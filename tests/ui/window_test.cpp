@@ -137,18 +137,6 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAndExitEnds) {
     EXPECT_EQ(Ints({IsWindow(W), Quit()}), Ints({0, 0}));
 }
 
-TEST_F(Window, PaintsTheFrameAtTheTopLeftWithGreyAroundAndTheStatusPartsAtTheRight) {
-    Bytes frame = MakeYuv10Frame(42);
-    Drop({Join(Seq(1, [&](int) { return frame; }), Name(0))});
-    ExpectShows(Yuv10Picture(frame, 1));
-    for (int width : {1400, 700, 1300}) {
-        SetWindowPos(W, NULL, 0, 0, width, 900, SWP_NOMOVE | SWP_NOZORDER), UpdateWindow(W);
-        EXPECT_EQ(Misfit(false), Ints(5, 0)) << width;
-    }
-    EXPECT_EQ(Ints({Pixel(960, 100), Pixel(100, 540)}), Ints(2, RGB(128, 128, 128)));
-    ExpectShows(Yuv10Picture(frame, 1));
-}
-
 TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer) {
     Drop({Join(Seq(300), Name(100))});
     const struct { WPARAM key; int times; const char* step; long timer, quit; } presses[] = {
@@ -183,7 +171,7 @@ TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOtherAlsoForTiff) {
     EXPECT_EQ(Texts() + " " + std::to_string(Pixel(0, 0) == RGB(0x90, 0x90, 0x90)), "clip_0001.tif|Frame: 1/2|Step: +1 1");
 }
 
-TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTick) {
+TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDraggingAddsGrey) {
     Bytes frame = MakeYuv10Frame(7);
     Drop({Join(Seq(2, [&](int) { return frame; }), Name(1))});
     Keys(VK_RIGHT);
@@ -200,6 +188,11 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTick) {
     Send(WM_COMMAND, IDM_SIZE_FULL);
     EXPECT_EQ(Misfit(), Ints(7, 0));
     EXPECT_EQ(Checked(), 2);
+    for (int width : {1400, 700, 1300}) {  // dragged: the frame at the top left, grey around it
+        SetWindowPos(W, NULL, 0, 0, width, 900, SWP_NOMOVE | SWP_NOZORDER), UpdateWindow(W);
+        EXPECT_EQ(Misfit(false), Ints(5, 0)) << width;
+    }
+    EXPECT_EQ(Ints({Pixel(960, 100), Pixel(100, 540)}), Ints(2, RGB(128, 128, 128)));
     ExpectShows(Yuv10Picture(frame, 1));
 }
 

@@ -69,19 +69,6 @@ TEST(ScanSequence, ListsTheSequenceSortedFindsTheFrameAndOpensIt) {
     EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
 }
 
-// 259 bytes fit with the NUL. Longer frame paths, and lists changing between the two
-// listings, are the scan fuzz target's.
-TEST(ScanSequence, PathsAtTheLimit) {
-    Fresh(1);
-    std::string dir = ScratchDir(), sub = Join(dir, std::string(248 - dir.size(), 'd'));
-    std::filesystem::create_directory(sub);
-    Touch(sub, {"l_1.yuv10"});
-    SetPath(Join(sub, "l_1.yuv10"));
-    ASSERT_EQ(strlen(ViewerState.PathBuffer), 259u);
-    ASSERT_EQ(ScanSequence(), 0);
-    EXPECT_TRUE(OpensCurrentFrame());
-}
-
 // Code page 932: 0x95 0x5C is one character whose second byte is a backslash.
 TEST(ScanSequenceShiftJis, TrailByteBackslashIsNotASeparator) {
     if (!PlatIsLeadByte(0x95)) GTEST_SKIP() << "needs the Japanese code page";
@@ -133,14 +120,6 @@ TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
                   std::make_tuple(0, 0, c.currentFrame, std::string(c.firstName), name));
         EXPECT_EQ(Picture(), scribbled);
     }
-}
-
-// The program's own start values, before any test changes them: half size, nothing else.
-static const ViewerStateData AtStart = ViewerState;
-TEST(ViewerState, StartsAtHalfSizeWithEverythingElseEmpty) {
-    ViewerStateData want = {};
-    want.ScaleShift = 1;
-    EXPECT_EQ(memcmp(&AtStart, &want, sizeof want), 0);
 }
 
 // Without memory for a new picture the old one, its header and its scale stay.
