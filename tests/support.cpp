@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/viewer_state.h"
+#include "core/yuv10_reader.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -91,32 +92,13 @@ std::vector<uint8_t> Scribble() {
     return Picture();
 }
 
-static int Clamp(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
-
 std::vector<uint8_t> Yuv10Picture(const std::vector<uint8_t>& file, int shift) {
     int k = 1 << shift, width = 1920 / k, height = 1080 / k;
     std::vector<uint8_t> picture((size_t)width * height * 4, 0);
     for (int top = 0; top < height; ++top) {
         size_t row = (size_t)top * k + k - 1;  // the bottom row of the picture is the file's last
-        if ((row + 1) * 5120 > file.size()) continue;
-        for (int x = 0; x < width; ++x) {
-            // Four big-endian words of three 10-bit fields: Cb0 Y0 Cr0 / Y1 Cb1 Y2 /
-            // Cr1 Y3 Cb2 / Y4 Cr2 Y5; the top 8 bits of each are used.
-            int column = x * k, f[12];
-            const uint8_t* g = &file[row * 5120 + 16 * (column / 6)];
-            for (int i = 0; i < 12; ++i) {
-                const uint8_t* w = g + 4 * (i / 3);
-                uint32_t word = (uint32_t)w[0] << 24 | w[1] << 16 | w[2] << 8 | w[3];
-                f[i] = (int)(word >> (22 - 10 * (i % 3)) >> 2 & 255);
-            }
-            static const int yAt[6] = {1, 3, 5, 7, 9, 11}, cbAt[3] = {0, 4, 8}, crAt[3] = {2, 6, 10};
-            int j = column % 6, y = (f[yAt[j]] - 16) * 76309, cb = f[cbAt[j / 2]] - 128,
-                cr = f[crAt[j / 2]] - 128;
-            uint8_t* p = &picture[((size_t)(height - 1 - top) * width + x) * 4];
-            p[0] = (uint8_t)Clamp((y + 138453 * cb) >> 16);
-            p[1] = (uint8_t)Clamp((y - 34903 * cr - 13954 * cb) >> 16);
-            p[2] = (uint8_t)Clamp((y + 117504 * cr) >> 16);
-        }
+        if ((row + 1) * 5120 <= file.size())
+            DecodeYuv10RowReference(&file[row * 5120], &picture[(size_t)(height - 1 - top) * width * 4], shift);
     }
     return picture;
 }

@@ -29,6 +29,6 @@ std::vector<uint8_t> Picture();  // a copy of the frame image's pixels
 // keeps them), so rows a reader leaves alone show; returns the filled picture.
 std::vector<uint8_t> Scribble();
 
-// The picture a YUV10 file must give at scale shift, worked out from the format's
-// description and not from the viewer's kernels: rows the file does not hold are black.
+// The picture a YUV10 file must give at scale shift, from the scalar reference decode
+// (checked on known colours; the reader never runs it): rows the file does not hold are black.
 std::vector<uint8_t> Yuv10Picture(const std::vector<uint8_t>& file, int shift);

@@ -66,10 +66,10 @@ void PlatFree(void* block) { free(block); }
 void PlatShowError(const char*, const char*) {}
 
 // Input: a flag byte (1: code page 932, 2: fitted names, 4: the path fills PathBuffer
-// without a NUL), then lines: the path, the first listing, optionally "|" and the second
+// without a NUL, 8: no memory for the names), then lines: the path, the first listing, optionally "|" and the second
 // listing (otherwise the second repeats the first).
 void scan(uint8_t flags, const uint8_t* data, size_t size) {
-    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, ListingsStarted = 0, LastAllocation = 0;
+    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, FailingAlloc = flags >> 3 & 1, ListingsStarted = 0;
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < size; ++i) data[i] == '\n' ? lines.emplace_back() : lines.back() += (char)data[i];
     auto bar = std::find(lines.begin() + 1, lines.end(), "|");
@@ -82,7 +82,7 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     const ViewerStateData before = v;
     // With single-byte characters, the requested name listed both times makes a sequence.
     std::string requested = lines[0].substr(lines[0].find_last_of("\\/") + 1);
-    bool listed = !(flags & 7) && n && strlen(v.PathBuffer) == n;
+    bool listed = !(flags & 15) && n && strlen(v.PathBuffer) == n;
     for (auto& names : Listings) listed = listed && std::count(names.begin(), names.end(), requested);
 
     int result = ScanSequence();
@@ -99,6 +99,9 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
               (v.PatternBuffer[i] == '?' && v.PathBuffer[i] >= '0' && v.PathBuffer[i] <= '9'));
     CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE && v.FrameCount * slot <= LastAllocation);
     CHECK((size_t)v.FrameCount <= std::min(Listings[0].size(), Listings[1].size()));
+    // The same names listed twice: every one that fits is in the table.
+    auto fits = [&](const std::string& s) { return NameFitsPattern(s.substr(0, 259).c_str(), v.PatternBuffer + directory); };
+    CHECK(bar != lines.end() || FitNames || v.FrameCount == std::count_if(Listings[0].begin(), Listings[0].end(), fits));
     CHECK(v.CurrentFrame >= 0 && v.CurrentFrame < v.FrameCount);
     for (int32_t i = 0; i < v.FrameCount; ++i) {
         const char* name = v.NameTable + i * slot;

@@ -196,18 +196,33 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     ExpectShows(Yuv10Picture(frame, 1));
 }
 
-TEST_F(Window, DropLoadsTheFirstFileAndRefusesAPathThatDoesNotFit) {
-    std::string dir = Seq(3), other = Seq(4), sub = Join(dir, std::string(300, 'd'));
-    sub.resize(259 - 1 - Name(1).size());
+// A failed load shows one box and keeps the picture, and the frame number too when nothing
+// was listed. hook 1: no memory for the names; 2: the file gone between the two listings.
+TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture) {
+    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Tiff, "tif"), gone = Join(Seq(1), Name(0));
+    std::string sub = Join(dir, std::string(300, 'd')).substr(0, 259 - 1 - Name(1).size());
     std::string fits = Join(sub, Name(1)), tooLong = fits + std::string(41, 'x');  // cut, it would load
     CreateDirectoryA(sub.c_str(), NULL), WriteBytes(Join(sub, Name(0)), {}), WriteBytes(fits, {});
-    const struct { std::vector<std::string> drop; const char* texts; size_t errors; } cases[] = {
-        {{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))}, "clip_0002.yuv10|Frame: 2/3", 0},
-        {{tooLong}, "|Frame: 2/0", 1}, {{fits}, "clip_0001.yuv10|Frame: 1/2", 1}};
+    WriteBytes(Join(tiff, Name(2, "tif")), {'M', 'M', 0, 42, 0, 0, 0, 8});  // big-endian
+    CreateDirectoryA(Join(tiff, Name(3, "tif")).c_str(), NULL);
+    const std::string none, invalid = "Error: 不正なファイルです!";
+    const struct { std::vector<std::string> drop; int hook; const char* texts; const std::string& box; } cases[] = {
+        {{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))}, 0, "clip_0002.yuv10|Frame: 2/3", none},
+        {{tooLong}, 0, "|Frame: 2/0", CANNOT_OPEN},
+        {{Join(ScratchDir(), Name(5))}, 0, "clip_0005.yuv10|Frame: 2/0", CANNOT_OPEN},
+        {{Join(other, Name(1))}, 1, "clip_0001.yuv10|Frame: 2/0", CANNOT_OPEN},
+        {{Join(tiff, Name(2, "tif"))}, 0, "clip_0002.tif|Frame: 2/0", invalid},
+        {{Join(tiff, Name(3, "tif"))}, 0, "clip_0003.tif|Frame: 3/0", invalid},
+        {{gone}, 2, "clip_0000.yuv10|Frame: 0/0", CANNOT_OPEN},
+        {{fits}, 0, "clip_0001.yuv10|Frame: 1/2", none}};
     for (const auto& c : cases) {
+        Bytes before = Picture();
+        hooks::Errors.clear(), hooks::AllocsLeft = c.hook == 1 ? 0 : -1, hooks::AfterListing = nullptr;
+        if (c.hook == 2) hooks::AfterListing = [&] { DeleteFileA(gone.c_str()); };
         Drop(c.drop);
         EXPECT_EQ(Texts(), c.texts + std::string("|Step: 0"));
-        EXPECT_EQ(hooks::Errors, std::vector<std::string>(c.errors, CANNOT_OPEN));
+        EXPECT_EQ(hooks::Errors, std::vector<std::string>(c.box.empty() ? 0 : 1, c.box));
+        if (!c.box.empty()) ExpectShows(before);
     }
 }
 

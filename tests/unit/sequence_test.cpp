@@ -1,33 +1,12 @@
-// Finding a sequence from one name, opening its frames, and what a failed load leaves.
+// The pattern a name gives, and the memory of the picture. Listings are the scan fuzz
+// target's; loads, also failed ones, are the window tests'.
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <filesystem>
-
 #include "core/frame_sequence.h"
-#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "platform/platform.h"
 #include "tests/support.h"
-
-static const std::string CannotOpen = "Error: ファイルをオープンできません!";
-static const std::string InvalidFile = "Error: 不正なファイルです!";
-
-static std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (int i = 0; i < ViewerState.FrameCount; ++i)
-        names.emplace_back(ViewerState.NameTable + (size_t)i * (ViewerState.MaxNameLength + 1));
-    return names;
-}
-
-static void Touch(const std::string& dir, std::initializer_list<const char*> names) {
-    for (const char* n : names) WriteBytes(Join(dir, n), {1});
-}
-
-static bool OpensCurrentFrame() {
-    PlatFile f = OpenCurrentFrame();
-    return f ? PlatCloseFile(f), true : false;
-}
 
 TEST(ScanSequence, PatternFormatAndNamePart) {
     const struct { const char *path, *pattern; int isTiff; const char* name; } cases[] = {
@@ -51,75 +30,16 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
     EXPECT_FALSE(NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
 }
 
-TEST(ScanSequence, ListsTheSequenceSortedFindsTheFrameAndOpensIt) {
-    Fresh(1);
-    std::string dir = ScratchDir();
-    Touch(dir, {"clip_0003.yuv10", "clip_0001.yuv10", "CLIP_0002.YUV10", "clip_abcd.yuv10",
-                "clip_7.yuv10", "clip_00001.yuv10", "clip_0001.tif", "other_0001.yuv10"});
-    std::filesystem::create_directory(Join(dir, "clip_0100.yuv10"));  // fits, so it counts
-    SetPath(Join(dir, "clip_0003.yuv10"));
-    ASSERT_EQ(ScanSequence(), 0);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"clip_0001.yuv10", "CLIP_0002.YUV10", "clip_0003.yuv10",
-                                                 "clip_0100.yuv10", "clip_abcd.yuv10"}));
-    EXPECT_EQ(ViewerState.CurrentFrame, 2);
-    ViewerState.CurrentFrame = 3;
-    EXPECT_EQ(OpenCurrentFrame(), nullptr);  // the directory
-    ViewerState.CurrentFrame = 1;
-    EXPECT_TRUE(OpensCurrentFrame());
-    EXPECT_EQ(std::string(ViewerState.PathBuffer), Join(dir, "CLIP_0002.YUV10"));
-}
-
 // Code page 932: 0x95 0x5C is one character whose second byte is a backslash.
 TEST(ScanSequenceShiftJis, TrailByteBackslashIsNotASeparator) {
     if (!PlatIsLeadByte(0x95)) GTEST_SKIP() << "needs the Japanese code page";
     Fresh(1);
     std::string dir = ScratchDir();
-    Touch(dir, {"\x95\x5C_0001.yuv10", "\x95\x5C_0002.yuv10"});
+    WriteBytes(Join(dir, "\x95\x5C_0001.yuv10"), {}), WriteBytes(Join(dir, "\x95\x5C_0002.yuv10"), {});
     SetPath(Join(dir, "\x95\x5C_0002.yuv10"));
     ASSERT_EQ(ScanSequence(), 0);
     EXPECT_STREQ(ViewerState.NamePart, "\x95\x5C_0002.yuv10");
     EXPECT_EQ(ViewerState.CurrentFrame, 1);
-}
-
-// Every failed load: one box, nothing loaded, paused, the old picture on screen. Nothing
-// listed keeps the old table and frame; a listing that found frames replaces them.
-TEST(LoadSequence, FailuresShowOneBoxPauseAndKeepThePicture) {
-    std::string old = ScratchDir(), d = ScratchDir();
-    Touch(old, {"old_01.yuv10", "old_02.yuv10", "old_03.yuv10"});
-    Touch(d, {"new_01.yuv10", "new_01.tif", "dir_01.yuv10", "gone_01.yuv10"});
-    WriteBytes(Join(d, "new_02.tif"), {'M', 'M', 0, 42, 0, 0, 0, 8});
-    std::filesystem::create_directory(Join(d, "dir_02.yuv10"));
-    // hook 1: no memory for the table; 2: the file gone before the second listing.
-    const struct { std::string path; const std::string& box; int currentFrame; const char* firstName; int hook; } cases[] = {
-        {"", CannotOpen, 2, "old_01.yuv10", 0},
-        {Join(d, "none_01.yuv10"), CannotOpen, 2, "old_01.yuv10", 0},
-        {std::string(PATH_BUFFER_SIZE, 'a'), CannotOpen, 2, "old_01.yuv10", 0},
-        {Join(d, "new_01.yuv10"), CannotOpen, 2, "old_01.yuv10", 1},
-        {Join(d, "gone_01.yuv10"), CannotOpen, 0, "", 2},
-        {Join(d, "new_02.tif"), InvalidFile, 1, "new_01.tif", 0},  // big-endian
-        {Join(d, "dir_02.yuv10"), InvalidFile, 1, "dir_01.yuv10", 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        Fresh(1);
-        SetPath(Join(old, "old_03.yuv10"));
-        LoadSequence();  // short frame files show black, no box
-        ASSERT_TRUE(hooks::Errors.empty());
-        ViewerState.Step = 4;
-        std::vector<uint8_t> scribbled = Scribble();
-        if (c.path.size() < PATH_BUFFER_SIZE) SetPath(c.path);
-        else memset(ViewerState.PathBuffer, 'a', PATH_BUFFER_SIZE);  // no NUL at all
-        if (c.hook == 1) hooks::AllocsLeft = 0;
-        if (c.hook == 2) hooks::AfterListing = [&] { std::filesystem::remove(c.path); };
-        LoadSequence();
-        const ViewerStateData& v = ViewerState;
-        EXPECT_EQ(hooks::Errors, std::vector<std::string>{c.box});
-        // The name tried, or none for a path refused whole: never a leftover one.
-        std::string name = c.path.size() < PATH_BUFFER_SIZE ? std::filesystem::path(c.path).filename().string() : "";
-        EXPECT_EQ(std::make_tuple(v.FrameCount, v.Step, v.CurrentFrame, std::string(v.NameTable), std::string(v.NamePart)),
-                  std::make_tuple(0, 0, c.currentFrame, std::string(c.firstName), name));
-        EXPECT_EQ(Picture(), scribbled);
-    }
 }
 
 // Without memory for a new picture the old one, its header and its scale stay.
