@@ -146,7 +146,7 @@ static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, siz
 void yuv10(uint8_t first, const uint8_t* file, size_t size) {
     int shift = first % 3, height = FRAME_HEIGHT >> shift;
     size_t bytes = OneFrame("f1.yuv10", file, size, shift).size() * 4;
-    std::vector<uint8_t> black(bytes), expected(bytes), tables(bytes);
+    std::vector<uint8_t> black(bytes), expected(bytes);
     static bool blockGone = true;  // none before the first frame
     bool failing = first / 24 % 2;
     if (failing) ReleaseYuv10Block(), FailingAlloc = 1;
@@ -158,9 +158,7 @@ void yuv10(uint8_t first, const uint8_t* file, size_t size) {
         size_t at = (((size_t)r << shift) + (1u << shift) - 1) * YUV10_ROW_BYTES;
         bool missing = stopped || at + YUV10_ROW_BYTES > size;
         if (!missing) DecodeYuv10RowReference(file + at, expected.data(), shift);
-        if (!missing) DecodeYuv10RowTables(file + at, tables.data(), shift);
         stopped = missing || memcmp(row, expected.data(), bytes) != 0;
-        CHECK(missing || tables == expected);  // the reader may use the other kernel
         CHECK(!stopped || (memcmp(row, black.data(), bytes) == 0 && (missing || first / 3 % 8)));
     }
 }

@@ -16,8 +16,24 @@ using Bytes = std::vector<uint8_t>;
 static HWND W;
 static int Beeps;  // MessageBeep is counted, not sounded: this import slot stands in for USER32's
 static BOOL WINAPI CountBeep(UINT) { return ++Beeps; }
-static BOOL WINAPI TryOpen(LPOPENFILENAMEA o);
-static DWORD WINAPI OpenFailure();
+// The open dialog as Windows runs it when it fails at once (an initial name that is not
+// a valid one, a chosen one too long): the next calls fail with the errors in Refusals,
+// one each. Every initial name is kept in OpenNames.
+static std::vector<DWORD> Refusals;
+static DWORD OpenError;
+static std::string OpenNames;
+static BOOL WINAPI TryOpen(LPOPENFILENAMEA o) {
+    static auto real = (BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)GetProcAddress(LoadLibraryA("comdlg32"), "GetOpenFileNameA");
+    OpenNames += o->lpstrFile + std::string("|");
+    OpenError = Refusals.empty() ? 0 : Refusals.front();
+    if (OpenError) return Refusals.erase(Refusals.begin()), FALSE;
+    return real(o);
+}
+static DWORD WINAPI OpenFailure() {
+    static auto real = (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
+    return OpenError ? OpenError : real();
+}
+
 #ifdef _WIN64
 BOOL(WINAPI* BeepSlot)(UINT) asm("__imp_MessageBeep") = CountBeep;
 BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp_GetOpenFileNameA") = TryOpen;
@@ -63,7 +79,6 @@ static void ExpectShows(const Bytes& picture) {
 
 static std::string Name(int n, const char* ext = "yuv10") { char s[32]; return snprintf(s, 32, "clip_%04d.%s", n, ext), s; }
 static Bytes Rows(int n) { return Bytes(2 * 5120, (uint8_t)n); }  // byte n: a half-size top row
-static Bytes Tiff(int n) { Bytes rows(2 * 11520, (uint8_t)(0x30 + 0x60 * n)); return TiffAround(rows.data(), rows.size()); }
 static std::string Seq(int count, std::function<Bytes(int)> bytes = Rows, const char* ext = "yuv10") {
     std::string dir = ScratchDir();
     for (int n = 0; n < count; ++n) WriteBytes(Join(dir, Name(n, ext)), bytes(n));
@@ -77,24 +92,6 @@ static WPARAM DropHandle(const std::vector<std::string>& paths) {
     return (WPARAM)g;
 }
 static void Drop(const std::vector<std::string>& paths) { Send(WM_DROPFILES, DropHandle(paths)); }
-
-// The open dialog as Windows runs it when it fails at once (an initial name that is not
-// a valid one, a chosen one too long): the next calls fail with the errors in Refusals,
-// one each. Every initial name is kept in OpenNames.
-static std::vector<DWORD> Refusals;
-static DWORD OpenError;
-static std::string OpenNames;
-static BOOL WINAPI TryOpen(LPOPENFILENAMEA o) {
-    static auto real = (BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)GetProcAddress(LoadLibraryA("comdlg32"), "GetOpenFileNameA");
-    OpenNames += o->lpstrFile + std::string("|");
-    OpenError = Refusals.empty() ? 0 : Refusals.front();
-    if (OpenError) return Refusals.erase(Refusals.begin()), FALSE;
-    return real(o);
-}
-static DWORD WINAPI OpenFailure() {
-    static auto real = (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
-    return OpenError ? OpenError : real();
-}
 
 // Modal dialogs are worked from a thread timer, whose callback runs in their own loop.
 static std::function<void(HWND)> DialogAct;
@@ -122,7 +119,7 @@ class Window : public ::testing::Test {
     void TearDown() override { KillTimer(W, PLAYBACK_TIMER_ID), Quit(); }
 };
 
-TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAndExitEnds) {
+TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAndExitEnds) {
     ExpectShows(Black());
     EXPECT_EQ(ImmGetContext(W), nullptr);  // keys reach it as themselves, input method or not
     DeclareDpiAware();
@@ -133,6 +130,8 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAndExitEnds) {
     for (WORD id : {0, 555, IDM_SIZE_QUARTER + 1}) Send(WM_COMMAND, id);
     EXPECT_EQ(Texts(), "|Frame: 0/0|Step: 0");
     EXPECT_EQ(Ints({Beeps, Checked(), Quit()}), Ints({3, 2, -1}));
+    for (UINT message : {BM_CLICK, WM_KEYDOWN})  // the about box closes by OK, then by Escape
+        Modal(IDM_ABOUT, [&](HWND d) { PostMessageA(GetDlgItem(d, IDOK), message, VK_ESCAPE, 0); });
     Send(WM_COMMAND, IDM_EXIT);
     EXPECT_EQ(Ints({IsWindow(W), Quit()}), Ints({0, 0}));
 }
@@ -148,17 +147,13 @@ TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer
         EXPECT_EQ(Text(2) + " " + std::to_string(TimerSet()) + std::to_string(Quit()),
                   "Step: " + std::string(p.step) + " " + std::to_string(p.timer) + std::to_string(p.quit));
     }
-    Drop({Join(ScratchDir(), "missing_0001.yuv10")});
-    EXPECT_EQ(Ints({IsWindow(W), TimerSet()}), Ints({1, 1}));
-    Send(WM_TIMER, 1), Send(WM_TIMER, 1);
-    EXPECT_EQ(Texts(), "missing_0001.yuv10|Frame: 100/0|Step: 0");
-    EXPECT_EQ(hooks::Errors, std::vector<std::string>{CANNOT_OPEN});
-    ExpectShows(Yuv10Picture(Rows(100), 1));
+    Drop({Join(ScratchDir(), Name(1))});  // paused, the timer left running; then nothing to step
+    EXPECT_EQ(Text(2) + std::to_string(TimerSet()), "Step: 01");
     Keys(VK_RIGHT);
     EXPECT_EQ(Text(2) + std::to_string(TimerSet()), "Step: 00");
 }
 
-TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOtherAlsoForTiff) {
+TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOther) {
     std::string dir = Seq(300);
     for (auto c : {Ints{295, 10, 0}, {5, -10, 299}, {0, -1, 299}, {299, 1, 0}, {289, 10, 299}, {7, 3, 10}, {10, -10, 0}}) {
         Drop({Join(dir, Name(c[0]))});
@@ -166,9 +161,6 @@ TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOtherAlsoForTiff) {
         EXPECT_EQ(Text(0) + " " + Text(1), Name(c[2]) + " Frame: " + std::to_string(c[2]) + "/300");
         ExpectShows(Yuv10Picture(Rows(c[2]), 1));
     }
-    Drop({Join(Seq(2, Tiff, "tif"), Name(0, "tif"))});
-    Keys(VK_RIGHT), Send(WM_TIMER, 1);
-    EXPECT_EQ(Texts() + " " + std::to_string(Pixel(0, 0) == RGB(0x90, 0x90, 0x90)), "clip_0001.tif|Frame: 1/2|Step: +1 1");
 }
 
 TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDraggingAddsGrey) {
@@ -199,7 +191,7 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
 // A failed load shows one box and keeps the picture, and the frame number too when nothing
 // was listed. hook 1: no memory for the names; 2: the file gone between the two listings.
 TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture) {
-    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Tiff, "tif"), gone = Join(Seq(1), Name(0));
+    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Rows, "tif"), gone = Join(Seq(1), Name(0));
     std::string sub = Join(dir, std::string(300, 'd')).substr(0, 259 - 1 - Name(1).size());
     std::string fits = Join(sub, Name(1)), tooLong = fits + std::string(41, 'x');  // cut, it would load
     CreateDirectoryA(sub.c_str(), NULL), WriteBytes(Join(sub, Name(0)), {}), WriteBytes(fits, {});
@@ -219,7 +211,7 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
         Bytes before = Picture();
         hooks::Errors.clear(), hooks::AllocsLeft = c.hook == 1 ? 0 : -1, hooks::AfterListing = nullptr;
         if (c.hook == 2) hooks::AfterListing = [&] { DeleteFileA(gone.c_str()); };
-        Drop(c.drop);
+        Drop(c.drop), Send(WM_TIMER, 1);  // a tick with nothing loaded changes nothing
         EXPECT_EQ(Texts(), c.texts + std::string("|Step: 0"));
         EXPECT_EQ(hooks::Errors, std::vector<std::string>(c.box.empty() ? 0 : 1, c.box));
         if (!c.box.empty()) ExpectShows(before);
@@ -257,22 +249,14 @@ static void SendOff(int offset, UINT m, WPARAM a) {
 }
 TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
     Bytes frame = MakeYuv10Frame(5);
-    frame.resize(8 * 5120);
     std::string path = Join(Seq(1, [&](int) { return frame; }), Name(0));
-    for (int offset : {4, 8, 12})
-        for (int shift = 0; shift <= 2; ++shift) {
-            Send(WM_COMMAND, IDM_SIZE_FULL + shift);
-            SendOff(offset, WM_DROPFILES, DropHandle({path}));
-            SendOff(offset, WM_TIMER, 1);
-            ExpectShows(Yuv10Picture(frame, shift));
-        }
+    for (int shift = 0; shift <= 2; ++shift) {  // 4, 8 and 12 bytes off
+        Send(WM_COMMAND, IDM_SIZE_FULL + shift);
+        SendOff(4 + 4 * shift, WM_DROPFILES, DropHandle({path})), SendOff(4 + 4 * shift, WM_TIMER, 1);
+        ExpectShows(Yuv10Picture(frame, shift));
+    }
 }
 #endif
-
-TEST_F(Window, AboutBoxClosesByOkOrEscape) {
-    for (UINT message : {BM_CLICK, WM_KEYDOWN})  // OK, then Escape
-        Modal(IDM_ABOUT, [&](HWND d) { PostMessageA(GetDlgItem(d, IDOK), message, VK_ESCAPE, 0); });
-}
 
 TEST(CommandLine, TheTailNamesOnePathQuotedOrBareThatFits) {
     const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"";

@@ -86,16 +86,8 @@ Bytes Expected(int blackFrom = 1080) {
 }  // namespace
 
 TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
-    Bytes one = Fixture("one_strip.tif"), shortOffsets = one, crowded = one;
-    SetEntry(shortOffsets, 273, 273, 3, 1, Get(one, Entry(one, 273) + 8));  // 16-bit value, 2 zero bytes
-    // StripOffsets the last of 65535 entries, every other tag unknown to the reader.
-    Bytes last(crowded.begin() + Entry(one, 273), crowded.begin() + Entry(one, 273) + 12);
-    Put(crowded, 4, (uint32_t)crowded.size());
-    crowded.insert(crowded.end(), {0xFF, 0xFF});
-    for (int i = 0; i < 65534; ++i) crowded.insert(crowded.end(), {0xE8, 0xFD, 3, 0, 1, 0, 0, 0, 7, 0, 0, 0});
-    crowded.insert(crowded.end(), last.begin(), last.end());
-    const Bytes cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"), Reversed(Fixture("strips64.tif")),
-                           shortOffsets, crowded, DirectoryFirst(one)};
+    const Bytes one = Fixture("one_strip.tif"), cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"),
+                                                           Reversed(Fixture("strips64.tif")), DirectoryFirst(one)};
     for (const Bytes& c : cases)
         for (int scale = 0; scale <= 2; ++scale) {
             ASSERT_EQ(Decode(c, scale), 0) << &c - cases;
@@ -129,7 +121,6 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         {"offsets running past the end", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, (uint32_t)b.size() - 400); }},
         {"offsets at 3 GiB", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, 0xC0000000u); }},
         {"too few offsets", many, [=](Bytes& b) { SetEntry(b, 273, 273, 4, 1079, array); }},
-        {"empty", one, [](Bytes& b) { b.clear(); }},
         {"cut in the header", one, [](Bytes& b) { b.resize(6); }},
         {"cut in the directory", one, [=](Bytes& b) { b.resize(ifd + 2 + 12 * 5); }},
     };

@@ -14,11 +14,9 @@ TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
                             {16, 128, 128, 0, 0, 0}, {81, 90, 240, 255, 24, 0}};
     for (const int* k : known) {
         Bytes row(5120), out(1920 * 4);
-        for (int i = 0; i < 5120; i += 4) {  // Cb Y Cr / Y Cb Y / Cr Y Cb / Y Cr Y
-            static const int order[4][3] = {{1, 0, 2}, {0, 1, 0}, {2, 0, 1}, {0, 2, 0}};
-            const int* f = order[i / 4 % 4];
-            uint32_t word = (uint32_t)k[f[0]] << 24 | (uint32_t)k[f[1]] << 14 | (uint32_t)k[f[2]] << 4;
-            for (int b = 0; b < 4; ++b) row[i + b] = (uint8_t)(word >> (24 - 8 * b));
+        for (int i = 0; i < 3840; ++i) {  // three fields to a big-endian word: Cb Y Cr Y Cb Y Cr ...
+            uint32_t field = (uint32_t)(i % 2 ? k[0] : k[1 + i % 4 / 2]) << (24 - 10 * (i % 3));
+            for (int b = 0; b < 4; ++b) row[i / 3 * 4 + b] |= (uint8_t)(field >> (24 - 8 * b));
         }
         DecodeYuv10RowReference(row.data(), out.data(), 0);
         EXPECT_EQ(std::vector<int>(&out[4 * 1000], &out[4 * 1001]), (std::vector<int>{k[5], k[4], k[3], 0})) << k[0];
