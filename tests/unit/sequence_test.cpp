@@ -1,7 +1,6 @@
 // The pattern a name gives, and the memory of the picture. Listings are the scan fuzz
 // target's; loads, also failed ones, are the window tests'.
 #include <gtest/gtest.h>
-#include <string.h>
 
 #include "core/frame_sequence.h"
 #include "core/viewer_state.h"
