@@ -5,7 +5,7 @@
 #include <fstream>
 #include <functional>
 
-#include "core/frame_sequence.h"
+#include "core/sequence_loading.h"
 #include "core/tiff_reader.h"
 #include "core/viewer_state.h"
 #include "tests/support.h"
@@ -56,17 +56,19 @@ Bytes Reversed(const Bytes& b) {
 // of their own end the file, so that a cut can fall among them.
 Bytes DirectoryFirst(const Bytes& b) { return TiffAround(&b[Get(b, Entry(b, 273) + 8)], 11520 * 1080); }
 
-// Writes the file as a one-frame sequence and decodes it over a picture where rows left
-// alone would show; readsLeft and seeksLeft make one call of the decode fail.
+// Loads the file as a one-frame sequence over a picture where rows left alone would show;
+// readsLeft and seeksLeft make one call of the decode fail. 0: shown; -1: refused with the
+// invalid-file box and nothing loaded.
 int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
     std::string path = Join(ScratchDir(), "clip_0001.tif");
     WriteBytes(path, b);
     Fresh(scale);
     SetPath(path);
-    EXPECT_EQ(ScanSequence(), 0);
     Scribble();
     hooks::ReadsLeft = readsLeft, hooks::SeeksLeft = seeksLeft;
-    return ReadTiffFrame();
+    LoadSequence();
+    const std::vector<std::string> invalid = {"Error: 不正なファイルです!"};
+    return ViewerState.FrameCount == 1 && hooks::Errors.empty() ? 0 : ViewerState.FrameCount == 0 && hooks::Errors == invalid ? -1 : -2;
 }
 
 // The high bytes of the fixtures' samples at the current scale; file rows from blackFrom
