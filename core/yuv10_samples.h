@@ -26,9 +26,9 @@ inline void Yuv10PixelSamples(int p, Yuv10Sample s[3]) {
     s[2] = Yuv10Field(crWord[p / 2], crField[p / 2]);
 }
 
-// The group and pixel position of shown pixel i, counted from a group's start: every pixel at full scale,
-// pixels 0, 2, 4 of each group at half scale, and at quarter scale pixels 0 and 4 of an
-// even group and 2 of the odd one after it.
+// The group and pixel position of shown pixel i, both counted from the start of a cycle:
+// every pixel at full scale, pixels 0, 2, 4 of each group at half scale, and at quarter
+// scale pixels 0 and 4 of an even group and 2 of the odd one after it.
 inline void Yuv10ShownPixel(int shift, int i, int& group, int& p) {
     static const int quarterGroup[3] = {0, 0, 1}, quarterPos[3] = {0, 4, 2};
     if (shift == 0) group = i / 6, p = i % 6;

@@ -62,11 +62,6 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     fclose(f);
 }
 
-std::vector<uint8_t> TiffAround(const uint8_t* pixels, size_t size) {
-    std::vector<uint8_t> t = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 17, 1, 4, 0, 1, 0, 0, 0, 26, 0, 0, 0, 0, 0, 0, 0};
-    return t.insert(t.end(), pixels, pixels + size), t;
-}
-
 void Fresh(int scale) {
     hooks::Errors.clear(), hooks::AfterListing = nullptr;
     hooks::AllocsLeft = hooks::ReadsLeft = hooks::SeeksLeft = -1;

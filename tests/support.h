@@ -18,8 +18,6 @@ extern int AllocsLeft, ReadsLeft, SeeksLeft;
 std::string ScratchDir();
 std::string Join(const std::string& dir, const std::string& name);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-// A TIFF of these pixel bytes behind the one tag the viewer needs, StripOffsets.
-std::vector<uint8_t> TiffAround(const uint8_t* pixels, size_t size);
 // Releases what the previous test left; the viewer's start values at the given scale,
 // the picture allocated, the hooks reset.
 void Fresh(int scale);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/frame_sequence.h"
@@ -61,13 +62,15 @@ int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 2
 void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
 // Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
 int PlatIsLeadByte(unsigned char c) { return LeadBytes932 && (c - 0x81u < 31 || c - 0xE0u < 29); }
-void* PlatAllocZero(size_t size) { return LastAllocation = size, FailingAlloc ? FailingAlloc = 0, nullptr : calloc(1, size); }
+void* PlatAllocZero(size_t size) {  // fails once when FailingAlloc is set
+    return LastAllocation = size, std::exchange(FailingAlloc, 0) ? nullptr : calloc(1, size);
+}
 void PlatFree(void* block) { free(block); }
 void PlatShowError(const char*, const char*) {}
 
 // Input: a flag byte (1: code page 932, 2: fitted names, 4: the path fills PathBuffer
-// without a NUL, 8: no memory for the names), then lines: the path, the first listing, optionally "|" and the second
-// listing (otherwise the second repeats the first).
+// without a NUL, 8: no memory for the names), then lines: the path, the first listing,
+// optionally "|" and the second listing (otherwise the second repeats the first).
 void scan(uint8_t flags, const uint8_t* data, size_t size) {
     LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, FailingAlloc = flags >> 3 & 1, ListingsStarted = 0;
     std::vector<std::string> lines(1);
@@ -127,8 +130,9 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
 
 // The readers' input: a byte for the scale (% 3), the read that fails (/ 3; 0: none) and,
 // for YUV10, whether the block buffer is gone with no memory for it (/ 24) and whether the
-// file is the rest repeated to more than a frame (48 to 95), then the file. The picture is filled with stale pixels first so rows a reader leaves
-// alone show; returns one stale row.
+// file is the rest repeated to more than a frame (48 to 95), then the file. The picture
+// is filled with stale pixels first so rows a reader leaves alone show; returns one stale
+// row.
 static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size, int shift) {
     ViewerStateData& v = ViewerState;
     if (FrameImageWidth() != FRAME_WIDTH >> shift) v.ScaleShift = shift, CHECK(ResetFrameImage() == 0);

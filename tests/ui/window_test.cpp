@@ -14,8 +14,9 @@
 using Ints = std::vector<long>;
 using Bytes = std::vector<uint8_t>;
 static HWND W;
-static int Beeps;  // MessageBeep is counted, not sounded: this import slot stands in for USER32's
+static int Beeps;  // MessageBeep is counted, not sounded (the import slots below)
 static BOOL WINAPI CountBeep(UINT) { return ++Beeps; }
+
 // The open dialog as Windows runs it when it fails at once (an initial name that is not
 // a valid one, a chosen one too long): the next calls fail with the errors in Refusals,
 // one each. Every initial name is kept in OpenNames.
@@ -33,7 +34,7 @@ static DWORD WINAPI OpenFailure() {
     static auto real = (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
     return OpenError ? OpenError : real();
 }
-
+// These import slots stand in for USER32's and COMDLG32's.
 #ifdef _WIN64
 BOOL(WINAPI* BeepSlot)(UINT) asm("__imp_MessageBeep") = CountBeep;
 BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp_GetOpenFileNameA") = TryOpen;
