@@ -49,13 +49,15 @@ static double FloorOnce(const FormatRun& run, int scale, bool allRows) {
         // File row r is shown when 1079 - r is a multiple of k.
         for (int r = (FRAME_HEIGHT - 1) % k; r < FRAME_HEIGHT;) {
             int rows = 1;
-            if (k == 1) rows = FRAME_HEIGHT - r < FLOOR_CHUNK_ROWS ? FRAME_HEIGHT - r : FLOOR_CHUNK_ROWS;
+            if (k == 1)
+                rows = FRAME_HEIGHT - r < FLOOR_CHUNK_ROWS ? FRAME_HEIGHT - r : FLOOR_CHUNK_ROWS;
             int64_t at = run.dataOffset + (int64_t)r * run.rowBytes;
             if (at != position && PlatSeekFile(file, at, 0) != 0) break;
             // Single rows go to successive slots of the chunk, as a reader filling a block would.
             int slot = k == 1 ? 0 : (r / k) % FLOOR_CHUNK_ROWS;
             uint32_t size = (uint32_t)rows * run.rowBytes;
-            if (PlatReadFile(file, FloorChunk + (size_t)slot * run.rowBytes, size) != (int32_t)size) break;
+            if (PlatReadFile(file, FloorChunk + (size_t)slot * run.rowBytes, size) != (int32_t)size)
+                break;
             position = at + size;
             r += k == 1 ? rows : k;
         }
@@ -119,13 +121,18 @@ int main(int argc, char** argv) {
     std::vector<FormatRun> runs;
     int passes = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!strcmp(argv[i], "--yuv10")) runs.push_back({"yuv10", argv[i + 1], YUV10_ROW_BYTES, 0});
-        else if (!strcmp(argv[i], "--tiff")) runs.push_back({"tiff", argv[i + 1], LINE_BUFFER_SIZE, 8});
-        else if (!strcmp(argv[i], "--passes")) passes = atoi(argv[i + 1]);
-        else runs.clear(), i = argc;
+        if (!strcmp(argv[i], "--yuv10"))
+            runs.push_back({"yuv10", argv[i + 1], YUV10_ROW_BYTES, 0});
+        else if (!strcmp(argv[i], "--tiff"))
+            runs.push_back({"tiff", argv[i + 1], LINE_BUFFER_SIZE, 8});
+        else if (!strcmp(argv[i], "--passes"))
+            passes = atoi(argv[i + 1]);
+        else
+            runs.clear(), i = argc;
     }
     if (runs.empty() || argc % 2 != 1 || passes < 1) {
-        fprintf(stderr, "usage: bench-decode --yuv10 FIRST_FRAME [--tiff FIRST_FRAME] [--passes N]\n");
+        fprintf(stderr,
+                "usage: bench-decode --yuv10 FIRST_FRAME [--tiff FIRST_FRAME] [--passes N]\n");
         return 2;
     }
     for (const FormatRun& run : runs)

@@ -82,12 +82,13 @@ static int Play(HWND window, const char* format, const std::string& first, int t
             rest.push_back(NowMs() - t1);
         }
         double med = Median(times), p95 = Percentile(times, 95);
-        printf("playback %s scale=%d ticks=%d median_ms=%.2f p95_ms=%.2f median_share=%.0f%% "
-               "p95_share=%.0f%% decode_median_ms=%.2f decode_p95_ms=%.2f rest_median_ms=%.2f "
-               "rest_p95_ms=%.2f\n",
-               format, scale, ticks, med, p95, 100 * med / PLAYBACK_PERIOD_MS,
-               100 * p95 / PLAYBACK_PERIOD_MS, Median(decode), Percentile(decode, 95),
-               Median(rest), Percentile(rest, 95));
+        printf(
+            "playback %s scale=%d ticks=%d median_ms=%.2f p95_ms=%.2f median_share=%.0f%% "
+            "p95_share=%.0f%% decode_median_ms=%.2f decode_p95_ms=%.2f rest_median_ms=%.2f "
+            "rest_p95_ms=%.2f\n",
+            format, scale, ticks, med, p95, 100 * med / PLAYBACK_PERIOD_MS,
+            100 * p95 / PLAYBACK_PERIOD_MS, Median(decode), Percentile(decode, 95), Median(rest),
+            Percentile(rest, 95));
         fflush(stdout);
     }
     return 0;
@@ -97,15 +98,21 @@ int main(int argc, char** argv) {
     std::string yuv10, tiff;
     int ticks = 300, heapTicks = 10000;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!strcmp(argv[i], "--yuv10")) yuv10 = argv[i + 1];
-        else if (!strcmp(argv[i], "--tiff")) tiff = argv[i + 1];
-        else if (!strcmp(argv[i], "--ticks")) ticks = atoi(argv[i + 1]);
-        else if (!strcmp(argv[i], "--heap-ticks")) heapTicks = atoi(argv[i + 1]);
-        else ticks = 0;
+        if (!strcmp(argv[i], "--yuv10"))
+            yuv10 = argv[i + 1];
+        else if (!strcmp(argv[i], "--tiff"))
+            tiff = argv[i + 1];
+        else if (!strcmp(argv[i], "--ticks"))
+            ticks = atoi(argv[i + 1]);
+        else if (!strcmp(argv[i], "--heap-ticks"))
+            heapTicks = atoi(argv[i + 1]);
+        else
+            ticks = 0;
     }
     if (argc % 2 != 1 || yuv10.empty() || ticks < 1 || heapTicks < 0) {
-        fprintf(stderr, "usage: bench-playback --yuv10 FIRST_FRAME [--tiff FIRST_FRAME] "
-                        "[--ticks N] [--heap-ticks N]\n");
+        fprintf(stderr,
+                "usage: bench-playback --yuv10 FIRST_FRAME [--tiff FIRST_FRAME] "
+                "[--ticks N] [--heap-ticks N]\n");
         return 2;
     }
 

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
         double t0 = NowMs();
         int result = ScanSequence();
         times.push_back(NowMs() - t0);
-        if (result != 0 || ViewerState.FrameCount != count || ViewerState.CurrentFrame != count / 2) {
+        if (result != 0 || ViewerState.FrameCount != count ||
+            ViewerState.CurrentFrame != count / 2) {
             fprintf(stderr, "bench-scan: listed %d frames, current %d\n", ViewerState.FrameCount,
                     ViewerState.CurrentFrame);
             return 1;

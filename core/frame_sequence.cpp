@@ -100,7 +100,8 @@ static void BuildPattern(size_t length) {
     if (dot < 0) return;
     if (length - (size_t)dot >= 4) {
         int same = 0;
-        while (same < 4 && FoldCase((unsigned char)v.PathBuffer[dot + same]) == ".tif"[same]) ++same;
+        while (same < 4 && FoldCase((unsigned char)v.PathBuffer[dot + same]) == ".tif"[same])
+            ++same;
         v.IsTiff = same == 4;
     }
     for (long i = digitsFrom; i < dot; ++i) v.PatternBuffer[i] = '?';

@@ -38,9 +38,12 @@ static int ReadAt(PlatFile file, int64_t position, void* buffer, uint32_t size) 
 static int EntryValue(const uint8_t* entry, uint32_t* value) {
     uint16_t type = Get16(entry + 2);
     if (Get32(entry + 4) != 1) return -1;
-    if (type == TYPE_SHORT) *value = Get16(entry + 8);
-    else if (type == TYPE_LONG) *value = Get32(entry + 8);
-    else return -1;
+    if (type == TYPE_SHORT)
+        *value = Get16(entry + 8);
+    else if (type == TYPE_LONG)
+        *value = Get32(entry + 8);
+    else
+        return -1;
     return 0;
 }
 
@@ -49,14 +52,29 @@ static int EntryValue(const uint8_t* entry, uint32_t* value) {
 static int CheckFixedTag(uint16_t tag, const uint8_t* entry) {
     uint32_t want;
     switch (tag) {
-        case TAG_IMAGE_WIDTH: want = FRAME_WIDTH; break;
-        case TAG_IMAGE_LENGTH: want = FRAME_HEIGHT; break;
-        case TAG_COMPRESSION: want = 1; break;
-        case TAG_PHOTOMETRIC: want = 2; break;
-        case TAG_FILL_ORDER: want = 1; break;
-        case TAG_SAMPLES_PER_PIXEL: want = 3; break;
-        case TAG_PLANAR_CONFIG: want = 1; break;
-        default: return 0;
+    case TAG_IMAGE_WIDTH:
+        want = FRAME_WIDTH;
+        break;
+    case TAG_IMAGE_LENGTH:
+        want = FRAME_HEIGHT;
+        break;
+    case TAG_COMPRESSION:
+        want = 1;
+        break;
+    case TAG_PHOTOMETRIC:
+        want = 2;
+        break;
+    case TAG_FILL_ORDER:
+        want = 1;
+        break;
+    case TAG_SAMPLES_PER_PIXEL:
+        want = 3;
+        break;
+    case TAG_PLANAR_CONFIG:
+        want = 1;
+        break;
+    default:
+        return 0;
     }
     uint32_t value;
     return EntryValue(entry, &value) == 0 && value == want ? 0 : -1;
@@ -101,7 +119,8 @@ static int ReadDirectory(PlatFile file, int64_t fileSize, StripLayout* layout) {
             } else if (tag == TAG_ROWS_PER_STRIP) {
                 uint32_t rows;
                 if (EntryValue(entry, &rows) != 0 || rows == 0) return -1;
-                layout->rowsPerStrip = rows < (uint32_t)FRAME_HEIGHT ? rows : (uint32_t)FRAME_HEIGHT;
+                layout->rowsPerStrip =
+                    rows < (uint32_t)FRAME_HEIGHT ? rows : (uint32_t)FRAME_HEIGHT;
             }
         }
         done += n;
@@ -193,14 +212,18 @@ int ReadTiffFrame() {
         uint8_t* row = FrameImageRow(b >> shift);
         bool shown = false;
         if (readable && at + TIFF_ROW_BYTES <= fileSize) {
-            if (at != position && PlatSeekFile(file, at, 0) != 0) readable = false;
+            if (at != position && PlatSeekFile(file, at, 0) != 0)
+                readable = false;
             else if (PlatReadFile(file, v.LineBuffer, TIFF_ROW_BYTES) != TIFF_ROW_BYTES)
                 readable = false;
-            else shown = true;
+            else
+                shown = true;
             position = at + TIFF_ROW_BYTES;
         }
-        if (shown) DecodeTiffRow(v.LineBuffer, row, shift);
-        else memset(row, 0, (size_t)FrameImageWidth() * 4);
+        if (shown)
+            DecodeTiffRow(v.LineBuffer, row, shift);
+        else
+            memset(row, 0, (size_t)FrameImageWidth() * 4);
     }
     PlatCloseFile(file);
     return 0;

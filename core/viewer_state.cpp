@@ -4,8 +4,8 @@
 
 #include "platform/platform.h"
 
-ViewerStateData ViewerState = {1, 0, 0, 0, 0, 0, {}, nullptr, {}, nullptr, {}, nullptr,
-                               nullptr, nullptr, nullptr};
+ViewerStateData ViewerState = {1,  0,       0,  0,       0,       0,       {},     nullptr,
+                               {}, nullptr, {}, nullptr, nullptr, nullptr, nullptr};
 
 void ClearViewerState() {
     memset(&ViewerState, 0, sizeof ViewerState);
@@ -36,7 +36,7 @@ int ResetFrameImage() {
     if (!pixels) {
         FrameImageHeader& old = ViewerState.FrameImage.Header;
         if (ViewerState.FrameImage.Pixels) {
-            ViewerState.ScaleShift = old.biWidth == FRAME_WIDTH ? 0
+            ViewerState.ScaleShift = old.biWidth == FRAME_WIDTH       ? 0
                                      : old.biWidth == FRAME_WIDTH / 2 ? 1
                                                                       : 2;
         }

@@ -7,8 +7,8 @@
 enum {
     FRAME_WIDTH = 1920,
     FRAME_HEIGHT = 1080,
-    PATH_BUFFER_SIZE = 260,     // 259 bytes and the NUL
-    LINE_BUFFER_SIZE = 11520,   // one TIFF row: 1920 pixels x 6 bytes
+    PATH_BUFFER_SIZE = 260,    // 259 bytes and the NUL
+    LINE_BUFFER_SIZE = 11520,  // one TIFF row: 1920 pixels x 6 bytes
 };
 
 // Same layout as the platform's BITMAPINFO (BITMAPINFOHEADER and one colour entry),
@@ -35,21 +35,21 @@ struct FrameImageData {
 };
 
 struct ViewerStateData {
-    int32_t ScaleShift;    // 0 full, 1 half, 2 quarter size
-    int32_t Step;          // frames per tick, -10..+10; 0 paused
-    int32_t FrameCount;    // 0: no sequence loaded
-    int32_t CurrentFrame;  // index into NameTable
-    int32_t MaxNameLength; // longest name in NameTable, without its NUL
-    int32_t IsTiff;        // 1: TIFF, anything else: YUV10
+    int32_t ScaleShift;     // 0 full, 1 half, 2 quarter size
+    int32_t Step;           // frames per tick, -10..+10; 0 paused
+    int32_t FrameCount;     // 0: no sequence loaded
+    int32_t CurrentFrame;   // index into NameTable
+    int32_t MaxNameLength;  // longest name in NameTable, without its NUL
+    int32_t IsTiff;         // 1: TIFF, anything else: YUV10
     char PathBuffer[PATH_BUFFER_SIZE];
-    char* NamePart;        // into PathBuffer, or nullptr before the first scan
+    char* NamePart;  // into PathBuffer, or nullptr before the first scan
     char PatternBuffer[PATH_BUFFER_SIZE];
-    char* NameTable;       // FrameCount slots of MaxNameLength + 1 bytes
+    char* NameTable;  // FrameCount slots of MaxNameLength + 1 bytes
     FrameImageData FrameImage;
-    uint8_t* LineBuffer;   // LINE_BUFFER_SIZE bytes, created once
-    void* StatusBarWindow; // HWND
-    void* MenuHandle;      // HMENU
-    void* InstanceHandle;  // HINSTANCE
+    uint8_t* LineBuffer;    // LINE_BUFFER_SIZE bytes, created once
+    void* StatusBarWindow;  // HWND
+    void* MenuHandle;       // HMENU
+    void* InstanceHandle;   // HINSTANCE
 };
 
 extern ViewerStateData ViewerState;

@@ -34,8 +34,8 @@ namespace {
 enum { STEPS = 3 };
 
 struct Step {
-    int window[2][2];             // per window and lane: byte offset in the cycle
-    uint8_t y[2][32], c[2][32];   // per window: shuffles making (Y, 0) and (Cb, Cr) word pairs
+    int window[2][2];            // per window and lane: byte offset in the cycle
+    uint8_t y[2][32], c[2][32];  // per window: shuffles making (Y, 0) and (Cb, Cr) word pairs
     int16_t yMult[16], cMult[16];
 };
 
@@ -93,21 +93,25 @@ AVX2_INLINE inline __m256i Factors(int forCb, int forCr) {
 
 // Window 0 or 1 of each lane, in that 128-bit lane.
 AVX2_INLINE inline __m256i Window(const uint8_t* src, const int* window) {
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)(src + window[0]))),
-                                   _mm_loadu_si128((const __m128i*)(src + window[1])), 1);
+    return _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)(src + window[0]))),
+        _mm_loadu_si128((const __m128i*)(src + window[1])), 1);
 }
 
 template <int SHIFT>
 AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
     static const Layout layout = MakeLayout(SHIFT);
     // Bytes B x 4, G x 4 interleaved, then R in the odd bytes: to B G R 0 per pixel.
-    const __m256i order = _mm256_setr_epi8(0, 1, 9, -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128,
-                                           0, 1, 9, -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128);
-    for (int at = 0; at < YUV10_ROW_BYTES; at += layout.cycleBytes, src += layout.cycleBytes, dst += 4 * 24) {
+    const __m256i order =
+        _mm256_setr_epi8(0, 1, 9, -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128, 0, 1, 9,
+                         -128, 2, 3, 11, -128, 4, 5, 13, -128, 6, 7, 15, -128);
+    for (int at = 0; at < YUV10_ROW_BYTES;
+         at += layout.cycleBytes, src += layout.cycleBytes, dst += 4 * 24) {
         for (int q = 0; q < STEPS; ++q) {
             const Step& st = layout.step[q];
             __m256i w = Window(src, st.window[0]);
-            __m256i ys = _mm256_shuffle_epi8(w, Load(st.y[0])), cs = _mm256_shuffle_epi8(w, Load(st.c[0]));
+            __m256i ys = _mm256_shuffle_epi8(w, Load(st.y[0])),
+                    cs = _mm256_shuffle_epi8(w, Load(st.c[0]));
             if (SHIFT) {
                 w = Window(src, st.window[1]);
                 ys = _mm256_or_si256(ys, _mm256_shuffle_epi8(w, Load(st.y[1])));
@@ -119,10 +123,11 @@ AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
             __m256i crHigh = _mm256_and_si256(c, _mm256_set1_epi32((int)0xFFFF0000));
             __m256i b = _mm256_add_epi32(_mm256_add_epi32(y, _mm256_slli_epi32(c, 17)),
                                          _mm256_madd_epi16(c, Factors(7381, 0)));
-            __m256i g = _mm256_sub_epi32(_mm256_add_epi32(y, _mm256_madd_epi16(c, Factors(-13954, 30633))),
-                                         crHigh);
-            __m256i r = _mm256_add_epi32(_mm256_add_epi32(y, _mm256_madd_epi16(c, Factors(0, -13568))),
-                                         _mm256_add_epi32(crHigh, crHigh));
+            __m256i g = _mm256_sub_epi32(
+                _mm256_add_epi32(y, _mm256_madd_epi16(c, Factors(-13954, 30633))), crHigh);
+            __m256i r =
+                _mm256_add_epi32(_mm256_add_epi32(y, _mm256_madd_epi16(c, Factors(0, -13568))),
+                                 _mm256_add_epi32(crHigh, crHigh));
             __m256i bg = _mm256_blend_epi16(_mm256_srli_epi32(b, 16), g, 0xAA);
             _mm256_storeu_si256((__m256i*)(dst + 32 * q),
                                 _mm256_shuffle_epi8(_mm256_packus_epi16(bg, r), order));
@@ -133,9 +138,12 @@ AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
 }  // namespace
 
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
-    if (shift == 0) DecodeRow<0>(src, dst);
-    else if (shift == 1) DecodeRow<1>(src, dst);
-    else DecodeYuv10RowSsse3(src, dst, shift);
+    if (shift == 0)
+        DecodeRow<0>(src, dst);
+    else if (shift == 1)
+        DecodeRow<1>(src, dst);
+    else
+        DecodeYuv10RowSsse3(src, dst, shift);
 }
 
 int Yuv10Avx2Available() {

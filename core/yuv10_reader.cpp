@@ -132,7 +132,8 @@ static int DecodeInBlocks(PlatFile file, int shift, uint8_t* block, int blockRow
         for (int i = 0; i < whole; ++i) {
             int b = FRAME_HEIGHT - 1 - (first + i);
             if (b % k == 0)
-                DecodeYuv10Row(block + (size_t)i * YUV10_ROW_BYTES, FrameImageRow(b >> shift), shift);
+                DecodeYuv10Row(block + (size_t)i * YUV10_ROW_BYTES, FrameImageRow(b >> shift),
+                               shift);
         }
         if (whole < rows) return first + whole;
     }
@@ -157,17 +158,20 @@ int ReadYuv10Frame() {
     int shift = v.ScaleShift;
     PlatFile file = OpenFrameToDecode();
     if (!file) return -1;
-    if (!Yuv10Block) Yuv10Block = (uint8_t*)PlatAllocZero((size_t)YUV10_BLOCK_ROWS * YUV10_ROW_BYTES);
+    if (!Yuv10Block)
+        Yuv10Block = (uint8_t*)PlatAllocZero((size_t)YUV10_BLOCK_ROWS * YUV10_ROW_BYTES);
 
     // File row r is picture row b = 1079 - r from the bottom, shown when b is a multiple
     // of the scale step. Once the file ends or fails, the rows left stay black rather
     // than keep an older frame.
     int done = shift == 2 ? DecodeShownRows(file, shift, v.LineBuffer)
-               : Yuv10Block ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
-                          : DecodeInBlocks(file, shift, v.LineBuffer, LINE_BUFFER_SIZE / YUV10_ROW_BYTES);
+               : Yuv10Block
+                   ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
+                   : DecodeInBlocks(file, shift, v.LineBuffer, LINE_BUFFER_SIZE / YUV10_ROW_BYTES);
     for (int r = done; r < FRAME_HEIGHT; ++r) {
         int b = FRAME_HEIGHT - 1 - r;
-        if (b % (1 << shift) == 0) memset(FrameImageRow(b >> shift), 0, (size_t)FrameImageWidth() * 4);
+        if (b % (1 << shift) == 0)
+            memset(FrameImageRow(b >> shift), 0, (size_t)FrameImageWidth() * 4);
     }
     PlatCloseFile(file);
     return 0;

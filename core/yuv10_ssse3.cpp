@@ -28,7 +28,7 @@ enum { STEPS = 3, PIXELS_PER_CYCLE = 4 * STEPS };
 // scale, 4 at half, 8 at quarter. Each step reads two 16-byte windows inside the cycle,
 // so the kernel never reads past the row.
 struct StepLayout {
-    int window[2];  // byte offsets in the cycle
+    int window[2];                  // byte offsets in the cycle
     alignas(16) uint8_t yb[2][16];  // per window: the shuffle making (Y, Cb) words
     alignas(16) uint8_t yr[2][16];  // and (Y, Cr) words
     alignas(16) int16_t multYb[8];
@@ -82,7 +82,8 @@ SSSE3_INLINE inline __m128i Load(const void* p) { return _mm_load_si128((const _
 // (Y - 16, C - 128) word pairs of a step's four pixels.
 SSSE3_INLINE inline __m128i Pairs(__m128i w0, __m128i w1, const uint8_t (*mask)[16],
                                   const int16_t* mult) {
-    __m128i v = _mm_or_si128(_mm_shuffle_epi8(w0, Load(mask[0])), _mm_shuffle_epi8(w1, Load(mask[1])));
+    __m128i v =
+        _mm_or_si128(_mm_shuffle_epi8(w0, Load(mask[0])), _mm_shuffle_epi8(w1, Load(mask[1])));
     v = _mm_srli_epi16(_mm_mullo_epi16(v, Load(mult)), 8);
     return _mm_sub_epi16(v, _mm_set1_epi32(16 | 128 << 16));
 }
@@ -95,9 +96,10 @@ SSSE3_INLINE inline __m128i Factors(int forY, int forC) {
 template <int SHIFT>
 SSSE3_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
     static const CycleLayout layout = MakeLayout(SHIFT);
-    const __m128i order = _mm_setr_epi8(0, 4, 8, -128, 1, 5, 9, -128, 2, 6, 10, -128, 3, 7, 11, -128);
-    for (int at = 0; at < YUV10_ROW_BYTES; at += layout.cycleBytes, src += layout.cycleBytes,
-             dst += 4 * PIXELS_PER_CYCLE) {
+    const __m128i order =
+        _mm_setr_epi8(0, 4, 8, -128, 1, 5, 9, -128, 2, 6, 10, -128, 3, 7, 11, -128);
+    for (int at = 0; at < YUV10_ROW_BYTES;
+         at += layout.cycleBytes, src += layout.cycleBytes, dst += 4 * PIXELS_PER_CYCLE) {
         for (int q = 0; q < STEPS; ++q) {
             const StepLayout& st = layout.step[q];
             __m128i w0 = _mm_loadu_si128((const __m128i*)(src + st.window[0]));
@@ -106,8 +108,9 @@ SSSE3_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
             const __m128i ySum2 = Factors(1, 2);
             __m128i b = _mm_add_epi32(_mm_srai_epi32(_mm_madd_epi16(yb, Factors(10773, 7381)), 16),
                                       _mm_madd_epi16(yb, ySum2));
-            __m128i r = _mm_add_epi32(_mm_srai_epi32(_mm_madd_epi16(yr, Factors(10773, -13568)), 16),
-                                      _mm_madd_epi16(yr, ySum2));
+            __m128i r =
+                _mm_add_epi32(_mm_srai_epi32(_mm_madd_epi16(yr, Factors(10773, -13568)), 16),
+                              _mm_madd_epi16(yr, ySum2));
             __m128i g = _mm_add_epi32(_mm_madd_epi16(yb, Factors(10773, -13954)),
                                       _mm_madd_epi16(yr, Factors(0, 30633)));
             g = _mm_add_epi32(_mm_srai_epi32(g, 16), _mm_madd_epi16(yr, Factors(1, -1)));
@@ -121,9 +124,12 @@ SSSE3_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
 }  // namespace
 
 SSSE3_KERNEL void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift) {
-    if (shift == 0) DecodeRow<0>(src, dst);
-    else if (shift == 1) DecodeRow<1>(src, dst);
-    else DecodeRow<2>(src, dst);
+    if (shift == 0)
+        DecodeRow<0>(src, dst);
+    else if (shift == 1)
+        DecodeRow<1>(src, dst);
+    else
+        DecodeRow<2>(src, dst);
 }
 
 int Yuv10Ssse3Available() {

@@ -28,9 +28,15 @@ void* __real_PlatAllocZero(size_t size);
 int32_t __real_PlatReadFile(PlatFile file, void* buffer, uint32_t size);
 int __real_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent);
 
-void __wrap_PlatShowError(const char* text, const char* caption) { hooks::Errors.push_back(std::string(caption) + ": " + text); }
-void __wrap_PlatFindClose(PlatFind find) { __real_PlatFindClose(find), hooks::AfterListing ? hooks::AfterListing() : void(); }
-void* __wrap_PlatAllocZero(size_t size) { return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size); }
+void __wrap_PlatShowError(const char* text, const char* caption) {
+    hooks::Errors.push_back(std::string(caption) + ": " + text);
+}
+void __wrap_PlatFindClose(PlatFind find) {
+    __real_PlatFindClose(find), hooks::AfterListing ? hooks::AfterListing() : void();
+}
+void* __wrap_PlatAllocZero(size_t size) {
+    return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size);
+}
 int32_t __wrap_PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
     return Fails(hooks::ReadsLeft) ? -1 : __real_PlatReadFile(file, buffer, size);
 }
@@ -43,8 +49,12 @@ int __wrap_PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
 // left behind must not lend its files to another run. Removed at exit.
 static const struct ScratchRoot {
     fs::path path = fs::temp_directory_path() /
-                    ("sorrelmark-tests-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
-    ~ScratchRoot() { std::error_code ignored; fs::remove_all(path, ignored); }
+                    ("sorrelmark-tests-" +
+                     std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
+    ~ScratchRoot() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
 } Root;
 
 std::string ScratchDir() {
@@ -54,18 +64,22 @@ std::string ScratchDir() {
 }
 
 // Plain bytes: a path object would convert a code page 932 name on the way.
-std::string Join(const std::string& dir, const std::string& name) { return dir + (char)fs::path::preferred_separator + name; }
+std::string Join(const std::string& dir, const std::string& name) {
+    return dir + (char)fs::path::preferred_separator + name;
+}
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f && (bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size())) << path;
+    ASSERT_TRUE(f && (bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()))
+        << path;
     fclose(f);
 }
 
 void Fresh(int scale) {
     hooks::Errors.clear(), hooks::AfterListing = nullptr;
     hooks::AllocsLeft = hooks::ReadsLeft = hooks::SeeksLeft = -1;
-    PlatFree(ViewerState.NameTable), PlatFree(ViewerState.FrameImage.Pixels), PlatFree(ViewerState.LineBuffer);
+    PlatFree(ViewerState.NameTable), PlatFree(ViewerState.FrameImage.Pixels),
+        PlatFree(ViewerState.LineBuffer);
     ClearViewerState();
     ViewerState.ScaleShift = scale;
     ASSERT_EQ(ResetFrameImage(), 0);
@@ -93,7 +107,8 @@ std::vector<uint8_t> Yuv10Picture(const std::vector<uint8_t>& file, int shift) {
     for (int top = 0; top < height; ++top) {
         size_t row = (size_t)top * k + k - 1;  // the bottom row of the picture is the file's last
         if ((row + 1) * 5120 <= file.size())
-            DecodeYuv10RowReference(&file[row * 5120], &picture[(size_t)(height - 1 - top) * width * 4], shift);
+            DecodeYuv10RowReference(&file[row * 5120],
+                                    &picture[(size_t)(height - 1 - top) * width * 4], shift);
     }
     return picture;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace hooks {
-extern std::vector<std::string> Errors;    // "caption: text" of every error box, in order
+extern std::vector<std::string> Errors;     // "caption: text" of every error box, in order
 extern std::function<void()> AfterListing;  // runs after each directory listing closes
 // How many more allocations, reads or seeks succeed before one fails (once); < 0: none.
 extern int AllocsLeft, ReadsLeft, SeeksLeft;

@@ -51,7 +51,8 @@ void FramePatternYcc(int n, int x, int y, int* Y, int* Cb, int* Cr) {
 }
 
 static void PutWord(uint8_t* p, int a, int b, int c) {
-    uint32_t w = (uint32_t)(a & 1023) << 22 | (uint32_t)(b & 1023) << 12 | (uint32_t)(c & 1023) << 2;
+    uint32_t w =
+        (uint32_t)(a & 1023) << 22 | (uint32_t)(b & 1023) << 12 | (uint32_t)(c & 1023) << 2;
     p[0] = (uint8_t)(w >> 24);
     p[1] = (uint8_t)(w >> 16);
     p[2] = (uint8_t)(w >> 8);
@@ -83,6 +84,7 @@ std::vector<uint16_t> MakeRgb48Frame(int n) {
     std::vector<uint16_t> out((size_t)1920 * 1080 * 3);
     size_t i = 0;
     for (int y = 0; y < 1080; ++y)
-        for (int x = 0; x < 1920; ++x, i += 3) FramePatternRgb(n, x, y, &out[i], &out[i + 1], &out[i + 2]);
+        for (int x = 0; x < 1920; ++x, i += 3)
+            FramePatternRgb(n, x, y, &out[i], &out[i + 1], &out[i + 2]);
     return out;
 }

@@ -11,7 +11,8 @@
 
 static int Usage() {
     fprintf(stderr,
-            "usage: make-sequence --format yuv10|tiff --frames N [--first K] --out DIR/NAME_%%04d.EXT\n");
+            "usage: make-sequence --format yuv10|tiff --frames N [--first K] --out "
+            "DIR/NAME_%%04d.EXT\n");
     return 2;
 }
 
@@ -44,11 +45,14 @@ static std::vector<uint8_t> MakeTiffFile(int n) {
     for (uint16_t s : samples) Put16(out, s);
     for (int i = 0; i < 3; ++i) Put16(out, 16);
 
-    struct Entry { uint16_t tag, type; uint32_t count, value; };
+    struct Entry {
+        uint16_t tag, type;
+        uint32_t count, value;
+    };
     const Entry entries[] = {
-        {256, 3, 1, 1920}, {257, 3, 1, 1080},     {258, 3, 3, 8 + pixelBytes},
-        {259, 3, 1, 1},    {262, 3, 1, 2},        {273, 4, 1, 8},
-        {277, 3, 1, 3},    {278, 3, 1, 1080},     {279, 4, 1, pixelBytes},
+        {256, 3, 1, 1920}, {257, 3, 1, 1080}, {258, 3, 3, 8 + pixelBytes},
+        {259, 3, 1, 1},    {262, 3, 1, 2},    {273, 4, 1, 8},
+        {277, 3, 1, 3},    {278, 3, 1, 1080}, {279, 4, 1, pixelBytes},
         {284, 3, 1, 1},
     };
     Put16(out, sizeof entries / sizeof entries[0]);
@@ -67,11 +71,16 @@ int main(int argc, char** argv) {
     std::string format, out;
     long frames = -1, first = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!strcmp(argv[i], "--format")) format = argv[i + 1];
-        else if (!strcmp(argv[i], "--frames")) frames = strtol(argv[i + 1], nullptr, 10);
-        else if (!strcmp(argv[i], "--first")) first = strtol(argv[i + 1], nullptr, 10);
-        else if (!strcmp(argv[i], "--out")) out = argv[i + 1];
-        else return Usage();
+        if (!strcmp(argv[i], "--format"))
+            format = argv[i + 1];
+        else if (!strcmp(argv[i], "--frames"))
+            frames = strtol(argv[i + 1], nullptr, 10);
+        else if (!strcmp(argv[i], "--first"))
+            first = strtol(argv[i + 1], nullptr, 10);
+        else if (!strcmp(argv[i], "--out"))
+            out = argv[i + 1];
+        else
+            return Usage();
     }
     if (argc % 2 != 1 || (format != "yuv10" && format != "tiff") || frames < 1 || frames > 100000 ||
         first < 0 || out.empty() || out.find('%') == std::string::npos)

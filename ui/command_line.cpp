@@ -46,6 +46,7 @@ const char* CommandLineTail(const char* line) {
 // picture is no longer shown one to one. Looked up, so systems without it still start.
 void DeclareDpiAware() {
     typedef BOOL(WINAPI * SetAware)();
-    SetAware set = (SetAware)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    SetAware set =
+        (SetAware)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
     if (set) set();
 }

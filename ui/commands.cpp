@@ -65,8 +65,8 @@ void OnCommand(HWND window, WORD id) {
         ChooseScale(window, id - IDM_SIZE_FULL);
         break;
     case IDM_ABOUT:
-        DialogBoxParamA((HINSTANCE)ViewerState.InstanceHandle, "ABOUTDLG", window,
-                        AboutDialogProc, 0);
+        DialogBoxParamA((HINSTANCE)ViewerState.InstanceHandle, "ABOUTDLG", window, AboutDialogProc,
+                        0);
         Repaint(window);
         break;
     default:

@@ -9,8 +9,8 @@ enum {
     STATUS_BAR_ID = 1,
 };
 
-extern const char MAIN_CLASS_NAME[];   // "Lumaroll"
-extern const char MAIN_WINDOW_TITLE[]; // "Quillon Sorrelmark"
+extern const char MAIN_CLASS_NAME[];    // "Lumaroll"
+extern const char MAIN_WINDOW_TITLE[];  // "Quillon Sorrelmark"
 
 // main_window.cpp
 ATOM RegisterMainWindowClass(HINSTANCE instance);

@@ -54,7 +54,7 @@ int32_t PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
 
 int PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
     return lseek(FileDescriptor(file), (off_t)offset, fromCurrent ? SEEK_CUR : SEEK_SET) < 0 ? -1
-                                                                                          : 0;
+                                                                                             : 0;
 }
 
 int64_t PlatFileSize(PlatFile file) {

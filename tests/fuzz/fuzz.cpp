@@ -16,13 +16,20 @@
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 
-#define CHECK(c) ((c) ? (void)0 : (fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #c), abort()))
+#define CHECK(c) \
+    ((c) ? (void)0 : (fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #c), abort()))
 
 static std::string FilePath, FileData;
 static std::vector<std::string> Listings[2];  // the first FindFirst gets [0], every later one [1]
-static size_t ListingsStarted, FitNames, LeadBytes932, FailingRead, FailingAlloc, OpenFiles, LastAllocation;
-struct PlatFileTag { size_t at; };  // may lie past the end, as on Windows
-struct PlatFindTag { std::vector<std::string> names; size_t next; };
+static size_t ListingsStarted, FitNames, LeadBytes932, FailingRead, FailingAlloc, OpenFiles,
+    LastAllocation;
+struct PlatFileTag {
+    size_t at;
+};  // may lie past the end, as on Windows
+struct PlatFindTag {
+    std::vector<std::string> names;
+    size_t next;
+};
 
 PlatFile PlatOpenFile(const char* path) {
     CHECK(strnlen(path, 1 << 16) < 260);  // the core never forms a longer path
@@ -57,7 +64,8 @@ PlatFind PlatFindFirst(const char* pattern, char name[PLAT_NAME_SIZE]) {
     return ++OpenFiles, find;
 }
 int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 259 bytes
-    return f->next < f->names.size() && snprintf(name, PLAT_NAME_SIZE, "%s", f->names[f->next++].c_str()) >= 0;
+    return f->next < f->names.size() &&
+           snprintf(name, PLAT_NAME_SIZE, "%s", f->names[f->next++].c_str()) >= 0;
 }
 void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
 // Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
@@ -72,21 +80,25 @@ void PlatShowError(const char*, const char*) {}
 // without a NUL, 8: no memory for the names), then lines: the path, the first listing,
 // optionally "|" and the second listing (otherwise the second repeats the first).
 void scan(uint8_t flags, const uint8_t* data, size_t size) {
-    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, FailingAlloc = flags >> 3 & 1, ListingsStarted = 0;
+    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, FailingAlloc = flags >> 3 & 1,
+    ListingsStarted = 0;
     std::vector<std::string> lines(1);
-    for (size_t i = 0; i < size; ++i) data[i] == '\n' ? lines.emplace_back() : lines.back() += (char)data[i];
+    for (size_t i = 0; i < size; ++i)
+        data[i] == '\n' ? lines.emplace_back() : lines.back() += (char)data[i];
     auto bar = std::find(lines.begin() + 1, lines.end(), "|");
     Listings[0].assign(lines.begin() + 1, bar);
     Listings[1].assign(bar == lines.end() ? lines.begin() + 1 : bar + 1, lines.end());
     ViewerStateData& v = ViewerState;
     PlatFree(v.NameTable), ClearViewerState();
-    size_t n = lines[0].size(), fill = flags & 4 ? PATH_BUFFER_SIZE : std::min(n, PATH_BUFFER_SIZE - 1ul);
+    size_t n = lines[0].size(),
+           fill = flags & 4 ? PATH_BUFFER_SIZE : std::min(n, PATH_BUFFER_SIZE - 1ul);
     for (size_t i = 0; n && i < fill; ++i) v.PathBuffer[i] = lines[0][i % n];
     const ViewerStateData before = v;
     // With single-byte characters, the requested name listed both times makes a sequence.
     std::string requested = lines[0].substr(lines[0].find_last_of("\\/") + 1);
     bool listed = !(flags & 15) && n && strlen(v.PathBuffer) == n;
-    for (auto& names : Listings) listed = listed && std::count(names.begin(), names.end(), requested);
+    for (auto& names : Listings)
+        listed = listed && std::count(names.begin(), names.end(), requested);
 
     int result = ScanSequence();
     CHECK((result == 0 || result == -1) && (v.IsTiff == 0 || v.IsTiff == 1));
@@ -95,28 +107,35 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
           (!memchr(before.PathBuffer, 0, PATH_BUFFER_SIZE) && !v.PathBuffer[0]));
     if (result != 0) return CHECK(v.FrameCount == 0 && !listed);
     // NamePart must lie inside the path: checked next.
-    size_t length = strlen(v.PathBuffer), slot = v.MaxNameLength + 1u, directory = v.NamePart - v.PathBuffer;
+    size_t length = strlen(v.PathBuffer), slot = v.MaxNameLength + 1u,
+           directory = v.NamePart - v.PathBuffer;
     CHECK(length < PATH_BUFFER_SIZE && directory <= length);
     for (size_t i = 0; i <= length; ++i)  // the path with only its digits turned '?', and its NUL
         CHECK(v.PatternBuffer[i] == v.PathBuffer[i] ||
               (v.PatternBuffer[i] == '?' && v.PathBuffer[i] >= '0' && v.PathBuffer[i] <= '9'));
-    CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE && v.FrameCount * slot <= LastAllocation);
+    CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE &&
+          v.FrameCount * slot <= LastAllocation);
     CHECK((size_t)v.FrameCount <= std::min(Listings[0].size(), Listings[1].size()));
     // The same names listed twice: every one that fits is in the table.
-    auto fits = [&](const std::string& s) { return NameFitsPattern(s.substr(0, 259).c_str(), v.PatternBuffer + directory); };
-    CHECK(bar != lines.end() || FitNames || v.FrameCount == std::count_if(Listings[0].begin(), Listings[0].end(), fits));
+    auto fits = [&](const std::string& s) {
+        return NameFitsPattern(s.substr(0, 259).c_str(), v.PatternBuffer + directory);
+    };
+    CHECK(bar != lines.end() || FitNames ||
+          v.FrameCount == std::count_if(Listings[0].begin(), Listings[0].end(), fits));
     CHECK(v.CurrentFrame >= 0 && v.CurrentFrame < v.FrameCount);
     for (int32_t i = 0; i < v.FrameCount; ++i) {
         const char* name = v.NameTable + i * slot;
         int order = i ? strcasecmp(name - slot, name) : -1;  // ties in byte order
         CHECK(memchr(name, 0, slot) && NameFitsPattern(name, v.PatternBuffer + directory));
         CHECK(order < 0 || (order == 0 && strcmp(name - slot, name) <= 0));
-        CHECK(strcmp(name, v.NamePart) != 0 || strcmp(v.NameTable + v.CurrentFrame * slot, v.NamePart) == 0);
+        CHECK(strcmp(name, v.NamePart) != 0 ||
+              strcmp(v.NameTable + v.CurrentFrame * slot, v.NamePart) == 0);
     }
 
     for (int32_t i : {-1, v.FrameCount}) {  // refused, the path left as it was
         v.CurrentFrame = i;
-        CHECK(!OpenCurrentFrame() && memcmp(before.PathBuffer, v.PathBuffer, PATH_BUFFER_SIZE) == 0);
+        CHECK(!OpenCurrentFrame() &&
+              memcmp(before.PathBuffer, v.PathBuffer, PATH_BUFFER_SIZE) == 0);
     }
     // Every frame's path is formed in PathBuffer or refused; its directory stays. No file
     // exists here, so nothing opens.
@@ -133,14 +152,18 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
 // file is the rest repeated to more than a frame (48 to 95), then the file. The picture
 // is filled with stale pixels first so rows a reader leaves alone show; returns one stale
 // row.
-static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size, int shift) {
+static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size,
+                                      int shift) {
     ViewerStateData& v = ViewerState;
-    if (FrameImageWidth() != FRAME_WIDTH >> shift) v.ScaleShift = shift, CHECK(ResetFrameImage() == 0);
+    if (FrameImageWidth() != FRAME_WIDTH >> shift)
+        v.ScaleShift = shift, CHECK(ResetFrameImage() == 0);
     FilePath = name, FileData.assign((const char*)file, size), Listings[0] = Listings[1] = {name};
     strcpy(v.PathBuffer, name);
     CHECK(ScanSequence() == 0 && v.IsTiff == (strstr(name, ".tif") != nullptr));
-    std::vector<uint32_t> stale(FrameImageWidth(), 0x3CA55A);  // fourth byte 0, as a reader writes it
-    for (int r = 0; r < FrameImageHeight(); ++r) memcpy(FrameImageRow(r), stale.data(), stale.size() * 4);
+    std::vector<uint32_t> stale(FrameImageWidth(),
+                                0x3CA55A);  // fourth byte 0, as a reader writes it
+    for (int r = 0; r < FrameImageHeight(); ++r)
+        memcpy(FrameImageRow(r), stale.data(), stale.size() * 4);
     return stale;
 }
 
@@ -150,7 +173,8 @@ static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, siz
 // frame allocates nothing.
 void yuv10(uint8_t first, const uint8_t* input, size_t size) {
     std::string repeated(input, input + size);
-    while (first / 48 == 1 && size && repeated.size() <= YUV10_FRAME_BYTES) repeated.append(input, input + size);
+    while (first / 48 == 1 && size && repeated.size() <= YUV10_FRAME_BYTES)
+        repeated.append(input, input + size);
     const uint8_t* file = (const uint8_t*)repeated.data();
     int shift = first % 3, height = FRAME_HEIGHT >> shift;
     size_t bytes = OneFrame("f1.yuv10", file, size = repeated.size(), shift).size() * 4;
@@ -177,7 +201,8 @@ void tiff(uint8_t first, const uint8_t* file, size_t size) {
     const FrameImageHeader header = ViewerState.FrameImage.Header;
     FailingRead = first / 3 % 16;
     int result = ReadTiffFrame();
-    CHECK((result == 0 || result == -1) && !memcmp(&header, &ViewerState.FrameImage.Header, sizeof header));
+    CHECK((result == 0 || result == -1) &&
+          !memcmp(&header, &ViewerState.FrameImage.Header, sizeof header));
     for (int r = 0; r < header.biHeight; ++r) {
         const uint32_t* row = (const uint32_t*)FrameImageRow(r);
         CHECK((memcmp(row, stale.data(), stale.size() * 4) == 0) == (result != 0));

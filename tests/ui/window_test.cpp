@@ -24,14 +24,16 @@ static std::vector<DWORD> Refusals;
 static DWORD OpenError;
 static std::string OpenNames;
 static BOOL WINAPI TryOpen(LPOPENFILENAMEA o) {
-    static auto real = (BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)GetProcAddress(LoadLibraryA("comdlg32"), "GetOpenFileNameA");
+    static auto real = (BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)GetProcAddress(
+        LoadLibraryA("comdlg32"), "GetOpenFileNameA");
     OpenNames += o->lpstrFile + std::string("|");
     OpenError = Refusals.empty() ? 0 : Refusals.front();
     if (OpenError) return Refusals.erase(Refusals.begin()), FALSE;
     return real(o);
 }
 static DWORD WINAPI OpenFailure() {
-    static auto real = (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
+    static auto real =
+        (DWORD(WINAPI*)())(void*)GetProcAddress(LoadLibraryA("comdlg32"), "CommDlgExtendedError");
     return OpenError ? OpenError : real();
 }
 // These import slots stand in for USER32's and COMDLG32's.
@@ -47,16 +49,32 @@ DWORD(WINAPI* FailureSlot)() asm("__imp__CommDlgExtendedError@0") = OpenFailure;
 
 static const std::string CANNOT_OPEN = "Error: ファイルをオープンできません!";
 static void Send(UINT m, WPARAM a, LPARAM b = 0) { EXPECT_EQ(SendMessageA(W, m, a, b), 0) << m; }
-static void Keys(WPARAM key, int times = 1) { while (times--) Send(WM_KEYDOWN, key, 1); }
+static void Keys(WPARAM key, int times = 1) {
+    while (times--) Send(WM_KEYDOWN, key, 1);
+}
 static HWND Bar() { return (HWND)ViewerState.StatusBarWindow; }
-static std::string Text(int i) { char t[300] = {}; SendMessageA(Bar(), SB_GETTEXTA, i, (LPARAM)t); return t; }
+static std::string Text(int i) {
+    char t[300] = {};
+    SendMessageA(Bar(), SB_GETTEXTA, i, (LPARAM)t);
+    return t;
+}
 static std::string Texts() { return Text(0) + "|" + Text(1) + "|" + Text(2); }
 static long TimerSet() { return KillTimer(W, 1) && SetTimer(W, 1, PLAYBACK_PERIOD_MS, NULL); }
-static long Quit() { MSG m; return PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE) ? (long)m.wParam : -1; }
-static long Pixel(int x, int y) { HDC dc = GetDC(W); long c = GetPixel(dc, x, y); ReleaseDC(W, dc); return c; }
+static long Quit() {
+    MSG m;
+    return PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE) ? (long)m.wParam : -1;
+}
+static long Pixel(int x, int y) {
+    HDC dc = GetDC(W);
+    long c = GetPixel(dc, x, y);
+    ReleaseDC(W, dc);
+    return c;
+}
 static Bytes Black() { return Bytes(FrameImageWidth() * FrameImageHeight() * 4); }
 static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 0) & MF_CHECKED; }
-static long Checked() { return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2); }  // full size: bit 0
+static long Checked() {
+    return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2);
+}  // full size: bit 0
 // How far the status bar's right and bottom edges and its parts' right edges (w - 200,
 // w - 100, -1) are from where they belong, then the client area from the picture's size.
 static Ints Misfit(bool picture = true) {
@@ -64,29 +82,38 @@ static Ints Misfit(bool picture = true) {
     int e[3] = {};
     GetClientRect(W, &c), GetWindowRect(Bar(), &b), MapWindowPoints(NULL, W, (POINT*)&b, 2);
     SendMessageA(Bar(), SB_GETPARTS, 3, (LPARAM)e);
-    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 200, e[1] - c.right + 100, e[2] + 1};
-    return picture ? m.push_back(c.right - FrameImageWidth()), m.push_back(b.top - FrameImageHeight()), m : m;
+    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 200, e[1] - c.right + 100,
+              e[2] + 1};
+    return picture ? m.push_back(c.right - FrameImageWidth()),
+           m.push_back(b.top - FrameImageHeight()), m : m;
 }
 // The frame image and the client area's top-left corner both hold exactly this picture.
 static void ExpectShows(const Bytes& picture) {
     void* bits;
     HDC dc = GetDC(W), mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateDIBSection(dc, (BITMAPINFO*)&ViewerState.FrameImage.Header, 0, &bits, NULL, 0);
-    SelectObject(mem, bmp), BitBlt(mem, 0, 0, FrameImageWidth(), FrameImageHeight(), dc, 0, 0, SRCCOPY);
+    HBITMAP bmp =
+        CreateDIBSection(dc, (BITMAPINFO*)&ViewerState.FrameImage.Header, 0, &bits, NULL, 0);
+    SelectObject(mem, bmp),
+        BitBlt(mem, 0, 0, FrameImageWidth(), FrameImageHeight(), dc, 0, 0, SRCCOPY);
     Bytes screen((uint8_t*)bits, (uint8_t*)bits + picture.size());
     DeleteDC(mem), DeleteObject(bmp), ReleaseDC(W, dc);
     EXPECT_TRUE(Picture() == picture && screen == picture);
 }
 
-static std::string Name(int n, const char* ext = "yuv10") { char s[32]; return snprintf(s, 32, "clip_%04d.%s", n, ext), s; }
+static std::string Name(int n, const char* ext = "yuv10") {
+    char s[32];
+    return snprintf(s, 32, "clip_%04d.%s", n, ext), s;
+}
 static Bytes Rows(int n) { return Bytes(2 * 5120, (uint8_t)n); }  // byte n: a half-size top row
-static std::string Seq(int count, std::function<Bytes(int)> bytes = Rows, const char* ext = "yuv10") {
+static std::string Seq(int count, std::function<Bytes(int)> bytes = Rows,
+                       const char* ext = "yuv10") {
     std::string dir = ScratchDir();
     for (int n = 0; n < count; ++n) WriteBytes(Join(dir, Name(n, ext)), bytes(n));
     return dir;
 }
 static WPARAM DropHandle(const std::vector<std::string>& paths) {
-    std::string block = '\x14' + std::string(sizeof(DROPFILES) - 1, '\0');  // the ANSI list after it
+    std::string block =
+        '\x14' + std::string(sizeof(DROPFILES) - 1, '\0');  // the ANSI list after it
     for (const std::string& p : paths) block += p + '\0';
     HGLOBAL g = GlobalAlloc(GHND, block.size() + 1);
     memcpy(GlobalLock(g), block.data(), block.size()), GlobalUnlock(g);
@@ -139,14 +166,20 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAnd
 
 TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer) {
     Drop({Join(Seq(300), Name(100))});
-    const struct { WPARAM key; int times; const char* step; long timer, quit; } presses[] = {
-        {VK_RIGHT, 11, "+10", 1, -1}, {VK_LEFT, 21, "-10", 1, -1}, {VK_RIGHT, 13, "+3", 1, -1},
-        {VK_SPACE, 1, "0", 0, -1}, {VK_LEFT, 1, "-1", 1, -1}, {VK_RIGHT, 1, "0", 0, -1},
-        {VK_RIGHT, 1, "+1", 1, -1}, {'Q', 1, "+1", 1, 0}};
+    const struct {
+        WPARAM key;
+        int times;
+        const char* step;
+        long timer, quit;
+    } presses[] = {{VK_RIGHT, 11, "+10", 1, -1}, {VK_LEFT, 21, "-10", 1, -1},
+                   {VK_RIGHT, 13, "+3", 1, -1},  {VK_SPACE, 1, "0", 0, -1},
+                   {VK_LEFT, 1, "-1", 1, -1},    {VK_RIGHT, 1, "0", 0, -1},
+                   {VK_RIGHT, 1, "+1", 1, -1},   {'Q', 1, "+1", 1, 0}};
     for (const auto& p : presses) {
         Keys(p.key, p.times);
         EXPECT_EQ(Text(2) + " " + std::to_string(TimerSet()) + std::to_string(Quit()),
-                  "Step: " + std::string(p.step) + " " + std::to_string(p.timer) + std::to_string(p.quit));
+                  "Step: " + std::string(p.step) + " " + std::to_string(p.timer) +
+                      std::to_string(p.quit));
     }
     Drop({Join(ScratchDir(), Name(1))});  // paused, the timer left running; then nothing to step
     EXPECT_EQ(Text(2) + std::to_string(TimerSet()), "Step: 01");
@@ -156,7 +189,13 @@ TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer
 
 TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOther) {
     std::string dir = Seq(300);
-    for (auto c : {Ints{295, 10, 0}, {5, -10, 299}, {0, -1, 299}, {299, 1, 0}, {289, 10, 299}, {7, 3, 10}, {10, -10, 0}}) {
+    for (auto c : {Ints{295, 10, 0},
+                   {5, -10, 299},
+                   {0, -1, 299},
+                   {299, 1, 0},
+                   {289, 10, 299},
+                   {7, 3, 10},
+                   {10, -10, 0}}) {
         Drop({Join(dir, Name(c[0]))});
         Keys(c[1] > 0 ? VK_RIGHT : VK_LEFT, abs(c[1])), Send(WM_TIMER, 1);
         EXPECT_EQ(Text(0) + " " + Text(1), Name(c[2]) + " Frame: " + std::to_string(c[2]) + "/300");
@@ -192,25 +231,35 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
 // A failed load shows one box and keeps the picture, and the frame number too when nothing
 // was listed. hook 1: no memory for the names; 2: the file gone between the two listings.
 TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture) {
-    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Rows, "tif"), gone = Join(Seq(1), Name(0));
+    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Rows, "tif"),
+                gone = Join(Seq(1), Name(0));
     std::string sub = Join(dir, std::string(300, 'd')).substr(0, 259 - 1 - Name(1).size());
-    std::string fits = Join(sub, Name(1)), tooLong = fits + std::string(41, 'x');  // cut, it would load
+    std::string fits = Join(sub, Name(1)),
+                tooLong = fits + std::string(41, 'x');  // cut, it would load
     CreateDirectoryA(sub.c_str(), NULL), WriteBytes(Join(sub, Name(0)), {}), WriteBytes(fits, {});
     WriteBytes(Join(tiff, Name(2, "tif")), {'M', 'M', 0, 42, 0, 0, 0, 8});  // big-endian
     CreateDirectoryA(Join(tiff, Name(3, "tif")).c_str(), NULL);
     const std::string none, invalid = "Error: 不正なファイルです!";
-    const struct { std::vector<std::string> drop; int hook; const char* texts; const std::string& box; } cases[] = {
-        {{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))}, 0, "clip_0002.yuv10|Frame: 2/3", none},
-        {{tooLong}, 0, "|Frame: 2/0", CANNOT_OPEN},
-        {{Join(ScratchDir(), Name(5))}, 0, "clip_0005.yuv10|Frame: 2/0", CANNOT_OPEN},
-        {{Join(other, Name(1))}, 1, "clip_0001.yuv10|Frame: 2/0", CANNOT_OPEN},
-        {{Join(tiff, Name(2, "tif"))}, 0, "clip_0002.tif|Frame: 2/0", invalid},
-        {{Join(tiff, Name(3, "tif"))}, 0, "clip_0003.tif|Frame: 3/0", invalid},
-        {{gone}, 2, "clip_0000.yuv10|Frame: 0/0", CANNOT_OPEN},
-        {{fits}, 0, "clip_0001.yuv10|Frame: 1/2", none}};
+    const struct {
+        std::vector<std::string> drop;
+        int hook;
+        const char* texts;
+        const std::string& box;
+    } cases[] = {{{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))},
+                  0,
+                  "clip_0002.yuv10|Frame: 2/3",
+                  none},
+                 {{tooLong}, 0, "|Frame: 2/0", CANNOT_OPEN},
+                 {{Join(ScratchDir(), Name(5))}, 0, "clip_0005.yuv10|Frame: 2/0", CANNOT_OPEN},
+                 {{Join(other, Name(1))}, 1, "clip_0001.yuv10|Frame: 2/0", CANNOT_OPEN},
+                 {{Join(tiff, Name(2, "tif"))}, 0, "clip_0002.tif|Frame: 2/0", invalid},
+                 {{Join(tiff, Name(3, "tif"))}, 0, "clip_0003.tif|Frame: 3/0", invalid},
+                 {{gone}, 2, "clip_0000.yuv10|Frame: 0/0", CANNOT_OPEN},
+                 {{fits}, 0, "clip_0001.yuv10|Frame: 1/2", none}};
     for (const auto& c : cases) {
         Bytes before = Picture();
-        hooks::Errors.clear(), hooks::AllocsLeft = c.hook == 1 ? 0 : -1, hooks::AfterListing = nullptr;
+        hooks::Errors.clear(), hooks::AllocsLeft = c.hook == 1 ? 0 : -1,
+                               hooks::AfterListing = nullptr;
         if (c.hook == 2) hooks::AfterListing = [&] { DeleteFileA(gone.c_str()); };
         Drop(c.drop), Send(WM_TIMER, 1);  // a tick with nothing loaded changes nothing
         EXPECT_EQ(Texts(), c.texts + std::string("|Step: 0"));
@@ -230,7 +279,8 @@ TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
         });
         EXPECT_EQ(Texts(), "clip_0001.yuv10|Frame: 1/3|Step: 0");
         EXPECT_TRUE(hooks::Errors.empty());
-        for (int n = 0; n < 3; ++n) DeleteFileA(Join(dir, Name(n)).c_str());  // now a load would fail
+        for (int n = 0; n < 3; ++n)
+            DeleteFileA(Join(dir, Name(n)).c_str());  // now a load would fail
     }
     EXPECT_EQ(OpenNames, "\"a\" \"b\"||" + Join(dir, Name(1)) + "|");  // refused, then opened empty
     Refusals = {FNERR_BUFFERTOOSMALL};  // the chosen path does not fit: cannot open, no name shown
@@ -242,18 +292,28 @@ TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
 // 32-bit Windows enters window procedures with the stack aligned to 4 bytes only (Wine
 // to 16): the procedure entered here `offset` bytes off 16-byte alignment.
 static void SendOff(int offset, UINT m, WPARAM a) {
-    struct { HWND w; UINT m; WPARAM a; LPARAM b; int offset; } c = {W, m, a, 0, offset};
-    __asm__ volatile("mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub 16(%%edi), %%esp\n\t"
-                     "push 12(%%edi)\n\tpush 8(%%edi)\n\tpush 4(%%edi)\n\tpush (%%edi)\n\t"
-                     "call *%1\n\tmov %%esi, %%esp"
-                     : : "D"(&c), "r"(MainWindowProc) : "eax", "ecx", "edx", "esi", "memory", "cc");
+    struct {
+        HWND w;
+        UINT m;
+        WPARAM a;
+        LPARAM b;
+        int offset;
+    } c = {W, m, a, 0, offset};
+    __asm__ volatile(
+        "mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub 16(%%edi), %%esp\n\t"
+        "push 12(%%edi)\n\tpush 8(%%edi)\n\tpush 4(%%edi)\n\tpush (%%edi)\n\t"
+        "call *%1\n\tmov %%esi, %%esp"
+        :
+        : "D"(&c), "r"(MainWindowProc)
+        : "eax", "ecx", "edx", "esi", "memory", "cc");
 }
 TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
     Bytes frame = MakeYuv10Frame(5);
     std::string path = Join(Seq(1, [&](int) { return frame; }), Name(0));
     for (int shift = 0; shift <= 2; ++shift) {  // 4, 8 and 12 bytes off
         Send(WM_COMMAND, IDM_SIZE_FULL + shift);
-        SendOff(4 + 4 * shift, WM_DROPFILES, DropHandle({path})), SendOff(4 + 4 * shift, WM_TIMER, 1);
+        SendOff(4 + 4 * shift, WM_DROPFILES, DropHandle({path})),
+            SendOff(4 + 4 * shift, WM_TIMER, 1);
         ExpectShows(Yuv10Picture(frame, shift));
     }
 }
@@ -261,13 +321,25 @@ TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
 
 TEST(CommandLine, TheTailNamesOnePathQuotedOrBareThatFits) {
     const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"";
-    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " more", p}, {q + p, p}, {p + " more", p + " more"},
-             {fits, fits}, {q + fits + q, fits}, {fits + "a", ""}, {q + fits + "a" + q, ""}, {q + q, ""}, {"", ""}}) {
+    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " more", p},
+                                                        {q + p, p},
+                                                        {p + " more", p + " more"},
+                                                        {fits, fits},
+                                                        {q + fits + q, fits},
+                                                        {fits + "a", ""},
+                                                        {q + fits + "a" + q, ""},
+                                                        {q + q, ""},
+                                                        {"", ""}}) {
         strcpy(ViewerState.PathBuffer, "left over");
         EXPECT_EQ(TakeCommandLinePath(c[0].c_str()), c[1].empty() ? -1 : 0) << c[0];
         EXPECT_EQ(ViewerState.PathBuffer, c[1]) << c[0];
     }
-    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " \t " + q + p, q + p}, {"v.exe\t tail", "tail"},
-             {"v.exe", ""}, {q + p, ""}, {"\x83\x5c.exe x", "x"}, {"v.exe \x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}})
+    for (auto c : std::vector<std::vector<std::string>>{
+             {q + p + q + " \t " + q + p, q + p},
+             {"v.exe\t tail", "tail"},
+             {"v.exe", ""},
+             {q + p, ""},
+             {"\x83\x5c.exe x", "x"},
+             {"v.exe \x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}})
         EXPECT_EQ(std::string(CommandLineTail(c[0].c_str())), c[1]) << c[0];
 }

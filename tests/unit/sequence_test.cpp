@@ -8,7 +8,11 @@
 #include "tests/support.h"
 
 TEST(ScanSequence, PatternFormatAndNamePart) {
-    const struct { const char *path, *pattern; int isTiff; const char* name; } cases[] = {
+    const struct {
+        const char *path, *pattern;
+        int isTiff;
+        const char* name;
+    } cases[] = {
         {"D:\\a/b\\clip_0042.yuv10", "D:\\a/b\\clip_????.yuv10", 0, "clip_0042.yuv10"},
         {"D:\\seq\\still.tif", "D:\\seq\\still.tif", 1, "still.tif"},
         {"\\cam2_take3_0001.tif", "\\cam2_take3_????.tif", 1, "cam2_take3_0001.tif"},
@@ -16,7 +20,8 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
         {"x_01.ti", "x_??.ti", 0, "x_01.ti"},
         {"take_01.0042.tif", "take_01.????.tif", 1, "take_01.0042.tif"},  // the last dot counts
         {"D:\\v2.tif\\0042", "D:\\v2.tif\\0042", 0, "0042"},
-        {"D:\\\x95\x5C_0002.yuv10", "D:\\\x95\x5C_????.yuv10", 0, "\x95\x5C_0002.yuv10"},  // one character in
+        {"D:\\\x95\x5C_0002.yuv10", "D:\\\x95\x5C_????.yuv10", 0,
+         "\x95\x5C_0002.yuv10"},  // one character in
         // code page 932, which the unit tests run with: 0x5C is not a separator here
     };
     for (const auto& c : cases) {
@@ -24,12 +29,15 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
         ViewerState.IsTiff = 1;  // an earlier TIFF sequence must not leak into this one
         SetPath(c.path);
         EXPECT_EQ(ScanSequence(), -1);  // none of these exists: only the pattern counts
-        EXPECT_EQ(std::make_tuple(std::string(ViewerState.PatternBuffer), ViewerState.IsTiff, std::string(ViewerState.NamePart)),
+        EXPECT_EQ(std::make_tuple(std::string(ViewerState.PatternBuffer), ViewerState.IsTiff,
+                                  std::string(ViewerState.NamePart)),
                   std::make_tuple(std::string(c.pattern), c.isTiff, std::string(c.name)));
     }
-    EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif") && NameFitsPattern("\x95\x5C_0002.yuv10", "\x95\x5C_????.yuv10"));
+    EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif") &&
+                NameFitsPattern("\x95\x5C_0002.yuv10", "\x95\x5C_????.yuv10"));
     EXPECT_FALSE(NameFitsPattern("\x95\x5D_0002.yuv10", "\x95\x5C_????.yuv10"));
-    EXPECT_FALSE(NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
+    EXPECT_FALSE(
+        NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
 }
 
 // Without memory for a new picture the old one, its header and its scale stay.
@@ -40,7 +48,8 @@ TEST(ResetFrameImage, KeepsTheOldPictureWhenMemoryRunsOut) {
         ViewerState.ScaleShift = (from + 1) % 3;
         hooks::AllocsLeft = 0;
         EXPECT_EQ(ResetFrameImage(), -1);
-        EXPECT_EQ(std::make_tuple(ViewerState.ScaleShift, ViewerState.FrameImage.Pixels, FrameImageWidth()),
+        EXPECT_EQ(std::make_tuple(ViewerState.ScaleShift, ViewerState.FrameImage.Pixels,
+                                  FrameImageWidth()),
                   std::make_tuple(from, pixels, 1920 >> from));
     }
     PlatFree(ViewerState.LineBuffer);  // nor, the first time, for LineBuffer

@@ -20,7 +20,8 @@ Bytes Fixture(const char* name) {
 }
 
 uint32_t Get(const Bytes& b, size_t at, int size = 4) {
-    return size == 2 ? b[at] | b[at + 1] << 8 : b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
+    return size == 2 ? b[at] | b[at + 1] << 8
+                     : b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
 }
 void Put(Bytes& b, size_t at, uint32_t v, int size = 4) {
     for (int i = 0; i < size; ++i) b[at + i] = (uint8_t)(v >> 8 * i);
@@ -41,9 +42,11 @@ void SetEntry(Bytes& b, uint16_t old, uint16_t tag, uint16_t type, uint32_t coun
 // Strips of the same rows stored last first, the offsets following them.
 Bytes Reversed(const Bytes& b) {
     Bytes out = b;
-    size_t offsets = Get(b, Entry(b, 273) + 8), strips = Get(b, Entry(b, 273) + 4), at = Get(b, offsets);
+    size_t offsets = Get(b, Entry(b, 273) + 8), strips = Get(b, Entry(b, 273) + 4),
+           at = Get(b, offsets);
     for (size_t i = strips; i-- > 0;) {
-        size_t from = Get(b, offsets + 4 * i), to = i + 1 < strips ? Get(b, offsets + 4 * i + 4) : from + 11520 * 56;
+        size_t from = Get(b, offsets + 4 * i),
+               to = i + 1 < strips ? Get(b, offsets + 4 * i + 4) : from + 11520 * 56;
         std::copy(b.begin() + from, b.begin() + to, out.begin() + at);
         Put(out, offsets + 4 * i, (uint32_t)at);
         at += to - from;
@@ -71,7 +74,9 @@ int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
     hooks::ReadsLeft = readsLeft, hooks::SeeksLeft = seeksLeft;
     LoadSequence();
     const std::vector<std::string> invalid = {"Error: 不正なファイルです!"};
-    return ViewerState.FrameCount == 1 && hooks::Errors.empty() ? 0 : ViewerState.FrameCount == 0 && hooks::Errors == invalid ? -1 : -2;
+    return ViewerState.FrameCount == 1 && hooks::Errors.empty()      ? 0
+           : ViewerState.FrameCount == 0 && hooks::Errors == invalid ? -1
+                                                                     : -2;
 }
 
 // The high bytes of the fixtures' samples at the current scale; file rows from blackFrom
@@ -91,8 +96,9 @@ Bytes Expected(int blackFrom = 1080) {
 }  // namespace
 
 TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
-    const Bytes one = Fixture("one_strip.tif"), cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"),
-                                                           Reversed(Fixture("strips64.tif")), DirectoryFirst(one)};
+    const Bytes one = Fixture("one_strip.tif"),
+                cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"),
+                           Reversed(Fixture("strips64.tif")), DirectoryFirst(one)};
     for (const Bytes& c : cases)
         for (int scale = 0; scale <= 2; ++scale) {
             ASSERT_EQ(Decode(c, scale), 0) << &c - cases;
@@ -102,8 +108,13 @@ TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
 
 TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
     const Bytes one = Fixture("one_strip.tif"), many = Fixture("strips1.tif");
-    const uint32_t size = (uint32_t)one.size(), ifd = Get(one, 4), array = Get(many, Entry(many, 273) + 8);
-    const struct { const char* what; const Bytes& base; std::function<void(Bytes&)> change; } cases[] = {
+    const uint32_t size = (uint32_t)one.size(), ifd = Get(one, 4),
+                   array = Get(many, Entry(many, 273) + 8);
+    const struct {
+        const char* what;
+        const Bytes& base;
+        std::function<void(Bytes&)> change;
+    } cases[] = {
         {"big-endian", Fixture("big_endian.tif"), [](Bytes&) {}},
         {"LZW", Fixture("lzw.tif"), [](Bytes&) {}},
         {"1919 wide", one, [](Bytes& b) { SetEntry(b, 279, 256, 3, 1, 1919); }},
@@ -123,7 +134,8 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         {"directory at 2 GiB", one, [](Bytes& b) { Put(b, 4, 0x80000000u); }},
         {"pixels past the end", one, [=](Bytes& b) { SetEntry(b, 273, 273, 4, 1, size); }},
         {"pixels at 4 GiB - 1", one, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1, 0xFFFFFFFFu); }},
-        {"offsets running past the end", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, (uint32_t)b.size() - 400); }},
+        {"offsets running past the end", many,
+         [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, (uint32_t)b.size() - 400); }},
         {"offsets at 3 GiB", many, [](Bytes& b) { SetEntry(b, 273, 273, 4, 1080, 0xC0000000u); }},
         {"too few offsets", many, [=](Bytes& b) { SetEntry(b, 273, 273, 4, 1079, array); }},
         {"cut in the header", one, [](Bytes& b) { b.resize(6); }},

@@ -10,22 +10,28 @@ using Bytes = std::vector<uint8_t>;
 
 // A row of one repeated group of 8-bit samples (Y, Cb, Cr) packed into the 10-bit fields.
 TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
-    const int known[][6] = {{0, 0, 0, 0, 76, 0}, {235, 128, 128, 254, 254, 254},
-                            {16, 128, 128, 0, 0, 0}, {81, 90, 240, 255, 24, 0}};
+    const int known[][6] = {{0, 0, 0, 0, 76, 0},
+                            {235, 128, 128, 254, 254, 254},
+                            {16, 128, 128, 0, 0, 0},
+                            {81, 90, 240, 255, 24, 0}};
     for (const int* k : known) {
         Bytes row(5120), out(1920 * 4);
-        for (int i = 0; i < 3840; ++i) {  // three fields to a big-endian word: Cb Y Cr Y Cb Y Cr ...
+        for (int i = 0; i < 3840;
+             ++i) {  // three fields to a big-endian word: Cb Y Cr Y Cb Y Cr ...
             uint32_t field = (uint32_t)(i % 2 ? k[0] : k[1 + i % 4 / 2]) << (24 - 10 * (i % 3));
             for (int b = 0; b < 4; ++b) row[i / 3 * 4 + b] |= (uint8_t)(field >> (24 - 8 * b));
         }
         DecodeYuv10RowReference(row.data(), out.data(), 0);
-        EXPECT_EQ(std::vector<int>(&out[4 * 1000], &out[4 * 1001]), (std::vector<int>{k[5], k[4], k[3], 0})) << k[0];
+        EXPECT_EQ(std::vector<int>(&out[4 * 1000], &out[4 * 1001]),
+                  (std::vector<int>{k[5], k[4], k[3], 0}))
+            << k[0];
     }
 
-    void (*kernels[])(const uint8_t*, uint8_t*, int) = {DecodeYuv10RowTables, DecodeYuv10Row, DecodeYuv10RowSsse3,
-                                                        DecodeYuv10RowAvx2};
+    void (*kernels[])(const uint8_t*, uint8_t*, int) = {DecodeYuv10RowTables, DecodeYuv10Row,
+                                                        DecodeYuv10RowSsse3, DecodeYuv10RowAvx2};
     int count = Yuv10Avx2Available() ? 4 : Yuv10Ssse3Available() ? 3 : 2;
-    EXPECT_EQ(Yuv10Ssse3Available(), __builtin_cpu_supports("ssse3") ? 1 : 0);  // the fast one where it runs
+    EXPECT_EQ(Yuv10Ssse3Available(),
+              __builtin_cpu_supports("ssse3") ? 1 : 0);  // the fast one where it runs
     EXPECT_EQ(Yuv10Avx2Available(), __builtin_cpu_supports("avx2") ? 1 : 0);
     for (unsigned trial = 0; trial < 40; ++trial) {
         std::mt19937 rng(trial);
