@@ -13,7 +13,7 @@ need_pkgs=(
   xvfb xdotool imagemagick x11-utils
   libtiff-dev libtiff-tools
   locales fonts-ipafont-gothic
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev clang-format
 )
 need_i386=(wine wine32:i386)
 

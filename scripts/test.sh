@@ -17,6 +17,13 @@ start_xvfb || exit 1
 start_wine
 
 status=0
+# Every C and C++ file in the one format of .clang-format.
+echo "== format"
+if ! find core platform ui res tools bench tests \( -name '*.c' -o -name '*.cpp' -o -name '*.h' \) \
+    -print0 | xargs -0 clang-format --dry-run --Werror; then
+  echo "format: the files above differ from .clang-format (clang-format -i FILE mends them)"
+  status=1
+fi
 echo "== native tests"
 ctest --preset native || status=1
 if [ "$WINDOWS_PRESET" = win64 ]; then
