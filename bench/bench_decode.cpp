@@ -127,8 +127,10 @@ int main(int argc, char** argv) {
             runs.push_back({"tiff", argv[i + 1], LINE_BUFFER_SIZE, 8});
         else if (!strcmp(argv[i], "--passes"))
             passes = atoi(argv[i + 1]);
-        else
-            runs.clear(), i = argc;
+        else {
+            runs.clear();  // an unknown option: the usage below
+            break;
+        }
     }
     if (runs.empty() || argc % 2 != 1 || passes < 1) {
         fprintf(stderr,

@@ -31,12 +31,16 @@ inline void Yuv10PixelSamples(int p, Yuv10Sample s[3]) {
 // scale pixels 0 and 4 of an even group and 2 of the odd one after it.
 inline void Yuv10ShownPixel(int shift, int i, int& group, int& p) {
     static const int quarterGroup[3] = {0, 0, 1}, quarterPos[3] = {0, 4, 2};
-    if (shift == 0)
-        group = i / 6, p = i % 6;
-    else if (shift == 1)
-        group = i / 3, p = 2 * (i % 3);
-    else
-        group = 2 * (i / 3) + quarterGroup[i % 3], p = quarterPos[i % 3];
+    if (shift == 0) {
+        group = i / 6;
+        p = i % 6;
+    } else if (shift == 1) {
+        group = i / 3;
+        p = 2 * (i % 3);
+    } else {
+        group = 2 * (i / 3) + quarterGroup[i % 3];
+        p = quarterPos[i % 3];
+    }
 }
 
 // Shown pixel i's samples (into s), its group, and the first and last byte they occupy.
@@ -45,7 +49,8 @@ inline void Yuv10ShownBytes(int shift, int i, Yuv10Sample s[3], int& group, int&
     Yuv10ShownPixel(shift, i, group, p);
     Yuv10PixelSamples(p, s);
     first = last = 16 * group + s[0].hi;
-    for (int e = 0; e < 3; ++e)
-        first = std::min(first, 16 * group + s[e].hi),
+    for (int e = 0; e < 3; ++e) {
+        first = std::min(first, 16 * group + s[e].hi);
         last = std::max(last, 16 * group + std::max(s[e].hi, s[e].lo));
+    }
 }
