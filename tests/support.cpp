@@ -60,7 +60,8 @@ static const struct ScratchRoot {
 std::string ScratchDir() {
     static int counter = 0;
     fs::path p = Root.path / ("t" + std::to_string(counter++));
-    return fs::create_directories(p), p.string();
+    fs::create_directories(p);
+    return p.string();
 }
 
 // Plain bytes: a path object would convert a code page 932 name on the way.
@@ -76,10 +77,12 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 void Fresh(int scale) {
-    hooks::Errors.clear(), hooks::AfterListing = nullptr;
+    hooks::Errors.clear();
+    hooks::AfterListing = nullptr;
     hooks::AllocsLeft = hooks::ReadsLeft = hooks::SeeksLeft = -1;
-    PlatFree(ViewerState.NameTable), PlatFree(ViewerState.FrameImage.Pixels),
-        PlatFree(ViewerState.LineBuffer);
+    PlatFree(ViewerState.NameTable);
+    PlatFree(ViewerState.FrameImage.Pixels);
+    PlatFree(ViewerState.LineBuffer);
     ClearViewerState();
     ViewerState.ScaleShift = scale;
     ASSERT_EQ(ResetFrameImage(), 0);

@@ -33,19 +33,27 @@ struct PlatFindTag {
 
 PlatFile PlatOpenFile(const char* path) {
     CHECK(strnlen(path, 1 << 16) < 260);  // the core never forms a longer path
-    return !*path || FilePath != path ? nullptr : (++OpenFiles, new PlatFileTag{0});
+    if (!*path || FilePath != path) return nullptr;
+    ++OpenFiles;
+    return new PlatFileTag{0};
 }
 int32_t PlatReadFile(PlatFile file, void* buffer, uint32_t size) {
     if (FailingRead > 0 && --FailingRead == 0) return -1;
     size_t n = file->at < FileData.size() ? FileData.copy((char*)buffer, size, file->at) : 0;
-    return file->at += n, (int32_t)n;
+    file->at += n;
+    return (int32_t)n;
 }
 int PlatSeekFile(PlatFile file, int64_t offset, int fromCurrent) {
     int64_t to = fromCurrent ? (int64_t)file->at + offset : offset;
-    return to < 0 ? -1 : (file->at = (size_t)to, 0);
+    if (to < 0) return -1;
+    file->at = (size_t)to;
+    return 0;
 }
 int64_t PlatFileSize(PlatFile) { return (int64_t)FileData.size(); }
-void PlatCloseFile(PlatFile file) { --OpenFiles, delete file; }
+void PlatCloseFile(PlatFile file) {
+    --OpenFiles;
+    delete file;
+}
 
 // Fitted names are the pattern's name part with each '?' filled from the listed name,
 // so that names reach the table and not only the pattern check.
@@ -60,18 +68,24 @@ PlatFind PlatFindFirst(const char* pattern, char name[PLAT_NAME_SIZE]) {
             if (fitted[i] == '?') fitted[i] = used < n.size() ? n[used++] : '0';
         n = FitNames ? fitted : n;
     }
-    if (!PlatFindNext(find, name)) return delete find, nullptr;
-    return ++OpenFiles, find;
+    ++OpenFiles;
+    if (PlatFindNext(find, name)) return find;
+    PlatFindClose(find);
+    return nullptr;
 }
 int PlatFindNext(PlatFind f, char name[PLAT_NAME_SIZE]) {  // a name is cut at 259 bytes
     return f->next < f->names.size() &&
            snprintf(name, PLAT_NAME_SIZE, "%s", f->names[f->next++].c_str()) >= 0;
 }
-void PlatFindClose(PlatFind find) { --OpenFiles, delete find; }
+void PlatFindClose(PlatFind find) {
+    --OpenFiles;
+    delete find;
+}
 // Code page 932 lead bytes: 0x81-0x9F (31 values) and 0xE0-0xFC (29).
 int PlatIsLeadByte(unsigned char c) { return LeadBytes932 && (c - 0x81u < 31 || c - 0xE0u < 29); }
 void* PlatAllocZero(size_t size) {  // fails once when FailingAlloc is set
-    return LastAllocation = size, std::exchange(FailingAlloc, 0) ? nullptr : calloc(1, size);
+    LastAllocation = size;
+    return std::exchange(FailingAlloc, 0) ? nullptr : calloc(1, size);
 }
 void PlatFree(void* block) { free(block); }
 void PlatShowError(const char*, const char*) {}
@@ -80,7 +94,9 @@ void PlatShowError(const char*, const char*) {}
 // without a NUL, 8: no memory for the names), then lines: the path, the first listing,
 // optionally "|" and the second listing (otherwise the second repeats the first).
 void scan(uint8_t flags, const uint8_t* data, size_t size) {
-    LeadBytes932 = flags & 1, FitNames = flags >> 1 & 1, FailingAlloc = flags >> 3 & 1,
+    LeadBytes932 = flags & 1;
+    FitNames = flags >> 1 & 1;
+    FailingAlloc = flags >> 3 & 1;
     ListingsStarted = 0;
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < size; ++i)
@@ -89,7 +105,8 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     Listings[0].assign(lines.begin() + 1, bar);
     Listings[1].assign(bar == lines.end() ? lines.begin() + 1 : bar + 1, lines.end());
     ViewerStateData& v = ViewerState;
-    PlatFree(v.NameTable), ClearViewerState();
+    PlatFree(v.NameTable);
+    ClearViewerState();
     size_t n = lines[0].size(),
            fill = flags & 4 ? PATH_BUFFER_SIZE : std::min(n, PATH_BUFFER_SIZE - 1ul);
     for (size_t i = 0; n && i < fill; ++i) v.PathBuffer[i] = lines[0][i % n];
@@ -155,9 +172,11 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
 static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size,
                                       int shift) {
     ViewerStateData& v = ViewerState;
-    if (FrameImageWidth() != FRAME_WIDTH >> shift)
-        v.ScaleShift = shift, CHECK(ResetFrameImage() == 0);
-    FilePath = name, FileData.assign((const char*)file, size), Listings[0] = Listings[1] = {name};
+    v.ScaleShift = shift;
+    if (FrameImageWidth() != FRAME_WIDTH >> shift) CHECK(ResetFrameImage() == 0);
+    FilePath = name;
+    FileData.assign((const char*)file, size);
+    Listings[0] = Listings[1] = {name};
     strcpy(v.PathBuffer, name);
     CHECK(ScanSequence() == 0 && v.IsTiff == (strstr(name, ".tif") != nullptr));
     std::vector<uint32_t> stale(FrameImageWidth(),
@@ -181,8 +200,10 @@ void yuv10(uint8_t first, const uint8_t* input, size_t size) {
     std::vector<uint8_t> black(bytes), expected(bytes);
     static bool blockGone = true;  // none before the first frame
     bool failing = first / 24 % 2;
-    if (failing) ReleaseYuv10Block(), FailingAlloc = 1;
-    FailingRead = first / 3 % 8, LastAllocation = 0;
+    if (failing) ReleaseYuv10Block();
+    FailingAlloc = failing;
+    FailingRead = first / 3 % 8;
+    LastAllocation = 0;
     CHECK(ReadYuv10Frame() == 0 && !LastAllocation == !(blockGone || failing) && !FailingAlloc);
     blockGone = failing;
     for (int r = 0, stopped = 0; r < height; ++r) {

@@ -36,7 +36,9 @@ size_t Entry(const Bytes& b, uint16_t tag) {
 // Rewrites an entry: the reader ignores StripByteCounts, so its entry can become any tag.
 void SetEntry(Bytes& b, uint16_t old, uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
     size_t at = Entry(b, old);
-    Put(b, at, tag, 2), Put(b, at + 2, type, 2), Put(b, at + 4, count), Put(b, at + 8, value);
+    Put(b, at, tag | type << 16);
+    Put(b, at + 4, count);
+    Put(b, at + 8, value);
 }
 
 // Strips of the same rows stored last first, the offsets following them.
@@ -59,7 +61,8 @@ Bytes Reversed(const Bytes& b) {
 Bytes DirectoryFirst(const Bytes& b) {
     Bytes t = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 17, 1, 4, 0, 1, 0, 0, 0, 26, 0, 0, 0, 0, 0, 0, 0};
     const uint8_t* pixels = &b[Get(b, Entry(b, 273) + 8)];
-    return t.insert(t.end(), pixels, pixels + 11520 * 1080), t;
+    t.insert(t.end(), pixels, pixels + 11520 * 1080);
+    return t;
 }
 
 // Loads the file as a one-frame sequence over a picture where rows left alone would show;
@@ -71,7 +74,8 @@ int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
     Fresh(scale);
     SetPath(path);
     Scribble();
-    hooks::ReadsLeft = readsLeft, hooks::SeeksLeft = seeksLeft;
+    hooks::ReadsLeft = readsLeft;
+    hooks::SeeksLeft = seeksLeft;
     LoadSequence();
     const std::vector<std::string> invalid = {"Error: 不正なファイルです!"};
     return ViewerState.FrameCount == 1 && hooks::Errors.empty()      ? 0
