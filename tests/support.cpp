@@ -32,7 +32,8 @@ void __wrap_PlatShowError(const char* text, const char* caption) {
     hooks::Errors.push_back(std::string(caption) + ": " + text);
 }
 void __wrap_PlatFindClose(PlatFind find) {
-    __real_PlatFindClose(find), hooks::AfterListing ? hooks::AfterListing() : void();
+    __real_PlatFindClose(find);
+    if (hooks::AfterListing) hooks::AfterListing();
 }
 void* __wrap_PlatAllocZero(size_t size) {
     return Fails(hooks::AllocsLeft) ? nullptr : __real_PlatAllocZero(size);

@@ -180,8 +180,9 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAnd
     EXPECT_EQ(Playback(), " 0 0");  // the status bar gone with the window, quit code 0
 }
 
-TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer) {
-    Drop({Join(Seq(300), Name(100))});
+TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsTicksWrapAndAFailedLoadLeavesTheTimer) {
+    std::string dir = Seq(300);
+    Drop({Join(dir, Name(100))});
     const struct {
         WPARAM key;
         int times;
@@ -194,27 +195,20 @@ TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsAndAFailedLoadLeavesTheTimer
         Keys(p.key, p.times);
         EXPECT_EQ(Playback(), p.playback);
     }
+    // From frame t[0] at step t[1] a tick shows frame t[2]: passing an end jumps to the other.
+    const int ticks[][3] = {{295, 10, 0},   {5, -10, 299}, {0, -1, 299}, {299, 1, 0},
+                            {289, 10, 299}, {7, 3, 10},    {10, -10, 0}};
+    for (const int* t : ticks) {
+        Drop({Join(dir, Name(t[0]))});
+        Keys(t[1] > 0 ? VK_RIGHT : VK_LEFT, abs(t[1]));
+        Send(WM_TIMER, 1);
+        EXPECT_EQ(Text(0) + " " + Text(1), Name(t[2]) + " Frame: " + std::to_string(t[2]) + "/300");
+        ExpectShows(Yuv10Picture(Rows(t[2]), 1));
+    }
     Drop({Join(ScratchDir(), Name(1))});  // paused, the timer left running; then nothing to step
     EXPECT_EQ(Playback(), "Step: 0 1 -1");
     Keys(VK_RIGHT);
     EXPECT_EQ(Playback(), "Step: 0 0 -1");
-}
-
-TEST_F(Window, TicksMoveByTheStepAndPassingAnEndJumpsToTheOther) {
-    std::string dir = Seq(300);
-    for (auto c : {Ints{295, 10, 0},
-                   {5, -10, 299},
-                   {0, -1, 299},
-                   {299, 1, 0},
-                   {289, 10, 299},
-                   {7, 3, 10},
-                   {10, -10, 0}}) {
-        Drop({Join(dir, Name(c[0]))});
-        Keys(c[1] > 0 ? VK_RIGHT : VK_LEFT, abs(c[1]));
-        Send(WM_TIMER, 1);
-        EXPECT_EQ(Text(0) + " " + Text(1), Name(c[2]) + " Frame: " + std::to_string(c[2]) + "/300");
-        ExpectShows(Yuv10Picture(Rows(c[2]), 1));
-    }
 }
 
 TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDraggingAddsGrey) {
@@ -248,12 +242,12 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
 // A failed load shows one box and keeps the picture, and the frame number too when nothing
 // was listed. hook 1: no memory for the names; 2: the file gone between the two listings.
 TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture) {
-    std::string dir = Seq(3);
-    std::string other = Seq(4);
-    std::string tiff = Seq(2, Rows, "tif");
-    std::string gone = Join(Seq(1), Name(0));
+    std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Rows, "tif"),
+                gone = Join(Seq(1), Name(0));
     std::string sub = Join(dir, std::string(300, 'd')).substr(0, 259 - 1 - Name(1).size());
     std::string fits = Join(sub, Name(1));
+    std::vector<std::string> three = {Join(dir, Name(2)), Join(other, Name(0)),
+                                      Join(other, Name(3))};
     CreateDirectoryA(sub.c_str(), NULL);
     WriteBytes(Join(sub, Name(0)), {});
     WriteBytes(fits, {});
@@ -265,10 +259,7 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
         const char* texts;
         std::string box;
     } cases[] = {
-        {{Join(dir, Name(2)), Join(other, Name(0)), Join(other, Name(3))},
-         0,
-         "clip_0002.yuv10|Frame: 2/3",
-         ""},
+        {three, 0, "clip_0002.yuv10|Frame: 2/3", ""},
         {{fits + std::string(41, 'x')}, 0, "|Frame: 2/0", CANNOT_OPEN},  // cut, it would load
         {{Join(ScratchDir(), Name(5))}, 0, "clip_0005.yuv10|Frame: 2/0", CANNOT_OPEN},
         {{Join(other, Name(1))}, 1, "clip_0001.yuv10|Frame: 2/0", CANNOT_OPEN},
@@ -340,28 +331,28 @@ TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
 }
 #endif
 
-// The path the command line names ("" when refused), and the tail of a whole command line.
+// A whole command line: the path it names, "" when it names none or one that does not fit.
 TEST(CommandLine, TheTailNamesOnePathQuotedOrBareThatFits) {
-    const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"";
-    for (auto c : std::vector<std::vector<std::string>>{{q + p + q + " more", p},
-                                                        {q + p, p},
-                                                        {p + " more", p + " more"},
-                                                        {fits, fits},
-                                                        {q + fits + q, fits},
-                                                        {fits + "a", ""},
-                                                        {q + fits + "a" + q, ""},
-                                                        {q + q, ""},
-                                                        {"", ""}}) {
+    const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"", v = "v.exe ";
+    const std::vector<std::string> cases[] = {
+        {v + q + p + q + " more", p},
+        {v + q + p, p},
+        {v + p + " more", p + " more"},
+        {v + fits, fits},
+        {v + q + fits + q, fits},
+        {v + fits + "a", ""},
+        {v + q + fits + "a" + q, ""},
+        {v + q + q, ""},
+        {"v.exe", ""},
+        {q + p + q + " \t " + p, p},
+        {"v.exe\t" + p, p},
+        {q + p, ""},
+        {"\x83\x5c.exe x", "x"},
+        {v + "\x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}};
+    for (const auto& c : cases) {
         strcpy(ViewerState.PathBuffer, "left over");
-        EXPECT_EQ(TakeCommandLinePath(c[0].c_str()), c[1].empty() ? -1 : 0) << c[0];
+        const char* tail = CommandLineTail(c[0].c_str());
+        EXPECT_EQ(TakeCommandLinePath(tail), c[1].empty() ? -1 : 0) << c[0];
         EXPECT_EQ(ViewerState.PathBuffer, c[1]) << c[0];
     }
-    for (auto c : std::vector<std::vector<std::string>>{
-             {q + p + q + " \t " + q + p, q + p},
-             {"v.exe\t tail", "tail"},
-             {"v.exe", ""},
-             {q + p, ""},
-             {"\x83\x5c.exe x", "x"},
-             {"v.exe \x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}})
-        EXPECT_EQ(std::string(CommandLineTail(c[0].c_str())), c[1]) << c[0];
 }
