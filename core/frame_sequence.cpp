@@ -51,6 +51,14 @@ int NameFitsPattern(const char* name, const char* pattern) {
     return *pattern == '\0';
 }
 
+// Whether a listed name belongs to the sequence: it must fit the pattern itself (names that
+// only the platform's looser matching lets in, such as 8.3 short names or a '?' matching
+// nothing at the end, do not), and hold no '?': that is what the listing gives in place of
+// a character the ANSI code page cannot hold, and such a file can never be opened.
+static bool JoinsSequence(const char* name, const char* namePattern) {
+    return NameFitsPattern(name, namePattern) && !strchr(name, '?');
+}
+
 // Byte-wise, letter case ignored; names that differ only in case keep a fixed order.
 static int CompareNames(const void* a, const void* b) {
     const unsigned char* x = (const unsigned char*)a;
@@ -120,15 +128,13 @@ int ScanSequence() {
     BuildPattern(length);
     const char* namePattern = v.PatternBuffer + (v.NamePart - v.PathBuffer);
 
-    // First listing: count the names and measure the longest. Names that only the
-    // platform's looser matching lets in (8.3 short names, '?' matching nothing at the
-    // end) are not part of the sequence.
+    // First listing: count the names and measure the longest.
     char name[PLAT_NAME_SIZE];
     PlatFind find = PlatFindFirst(v.PatternBuffer, name);
     if (!find) return -1;
     int32_t count = 0, longest = 0;
     do {
-        if (!NameFitsPattern(name, namePattern)) continue;
+        if (!JoinsSequence(name, namePattern)) continue;
         int32_t n = (int32_t)strlen(name);
         if (n > longest) longest = n;
         if (++count == MAX_FRAMES) break;
@@ -150,7 +156,7 @@ int ScanSequence() {
     find = PlatFindFirst(v.PatternBuffer, name);
     if (!find) return -1;
     do {
-        if (!NameFitsPattern(name, namePattern)) continue;
+        if (!JoinsSequence(name, namePattern)) continue;
         size_t n = strlen(name);
         if (n > (size_t)longest) continue;
         memcpy(table + (size_t)filled * slot, name, n + 1);

@@ -111,9 +111,11 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
            fill = flags & 4 ? PATH_BUFFER_SIZE : std::min(n, PATH_BUFFER_SIZE - 1ul);
     for (size_t i = 0; n && i < fill; ++i) v.PathBuffer[i] = lines[0][i % n];
     const ViewerStateData before = v;
-    // With single-byte characters, the requested name listed both times makes a sequence.
+    // With single-byte characters, the requested name listed both times makes a sequence,
+    // unless it holds a '?' (what a listing gives for a character the code page lacks).
     std::string requested = lines[0].substr(lines[0].find_last_of("\\/") + 1);
-    bool listed = !(flags & 15) && n && strlen(v.PathBuffer) == n;
+    bool listed =
+        !(flags & 15) && n && strlen(v.PathBuffer) == n && requested.find('?') == std::string::npos;
     for (auto& names : Listings)
         listed = listed && std::count(names.begin(), names.end(), requested);
 
@@ -133,9 +135,11 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE &&
           v.FrameCount * slot <= LastAllocation);
     CHECK((size_t)v.FrameCount <= std::min(Listings[0].size(), Listings[1].size()));
-    // The same names listed twice: every one that fits is in the table.
+    // The same names listed twice: every one that fits and holds no '?' is in the table.
     auto fits = [&](const std::string& s) {
-        return NameFitsPattern(s.substr(0, 259).c_str(), v.PatternBuffer + directory);
+        std::string name = s.substr(0, 259).c_str();  // as listed: cut at a NUL
+        return NameFitsPattern(name.c_str(), v.PatternBuffer + directory) &&
+               name.find('?') == std::string::npos;
     };
     CHECK(bar != lines.end() || FitNames ||
           v.FrameCount == std::count_if(Listings[0].begin(), Listings[0].end(), fits));
@@ -143,7 +147,7 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     for (int32_t i = 0; i < v.FrameCount; ++i) {
         const char* name = v.NameTable + i * slot;
         int order = i ? strcasecmp(name - slot, name) : -1;  // ties in byte order
-        CHECK(memchr(name, 0, slot) && NameFitsPattern(name, v.PatternBuffer + directory));
+        CHECK(memchr(name, 0, slot) && fits(name));
         CHECK(order < 0 || (order == 0 && strcmp(name - slot, name) <= 0));
         CHECK(strcmp(name, v.NamePart) != 0 ||
               strcmp(v.NameTable + v.CurrentFrame * slot, v.NamePart) == 0);
