@@ -1,6 +1,6 @@
 // Start-up: the command-line tail, which names one frame file with or without
-// enclosing double quotes, and the declaration that the program draws for the display's
-// own pixels.
+// enclosing double quotes, and what the program declares to the system: that it draws
+// for the display's own pixels, and that drops from Explorer may reach it.
 #include <string.h>
 
 #include "core/viewer_state.h"
@@ -21,9 +21,16 @@ int TakeCommandLinePath(const char* tail) {
     }
     // A path that does not fit is refused whole rather than cut to another file's name.
     if (length == 0 || length >= PATH_BUFFER_SIZE) return -1;
-    memcpy(path, start, length);
-    path[length] = '\0';
-    return 0;
+    char named[PATH_BUFFER_SIZE];
+    memcpy(named, start, length);
+    named[length] = '\0';
+    // Made absolute once, here: the open dialog changes the current directory while the
+    // user browses, and every later frame is opened by this path. Windows also drops the
+    // trailing blanks and dots of a name and resolves a drive-relative one ("D:clip.yuv10").
+    DWORD full = GetFullPathNameA(named, PATH_BUFFER_SIZE, path, NULL);
+    if (full > 0 && full < PATH_BUFFER_SIZE) return 0;
+    path[0] = '\0';
+    return -1;
 }
 
 // Bytes are compared unsigned and only blanks and quotes end a part: no byte of a
@@ -43,10 +50,38 @@ const char* CommandLineTail(const char* line) {
 }
 
 // Without it Windows 8.1 and later stretch the whole window on a scaled display, and the
-// picture is no longer shown one to one. Looked up, so systems without it still start.
+// picture is no longer shown one to one. Per monitor where the system offers it (8.1 on),
+// so a second monitor with another scaling does not stretch it either; without a handler
+// for a change of scaling the window keeps its size in pixels there. Looked up, so that
+// systems without these calls still start.
 void DeclareDpiAware() {
+    typedef HRESULT(WINAPI * SetAwareness)(int);
     typedef BOOL(WINAPI * SetAware)();
+    HMODULE shcore = LoadLibraryA("shcore.dll");
+    SetAwareness perMonitor =
+        shcore ? (SetAwareness)(void*)GetProcAddress(shcore, "SetProcessDpiAwareness") : NULL;
+    const int PER_MONITOR_DPI_AWARE = 2;
+    if (perMonitor && SUCCEEDED(perMonitor(PER_MONITOR_DPI_AWARE))) return;
     SetAware set =
         (SetAware)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
     if (set) set();
+}
+
+// From Vista on, an elevated program gets no drops from Explorer, which runs unelevated,
+// unless it lets the messages of a drop through. Looked up: Windows 7 has the call for one
+// window, Vista only the one for the whole process, XP neither (and needs neither).
+void AllowDropsWhenElevated(HWND window) {
+    typedef BOOL(WINAPI * ForWindow)(HWND, UINT, DWORD, void*);
+    typedef BOOL(WINAPI * ForProcess)(UINT, DWORD);
+    const UINT messages[] = {WM_DROPFILES, WM_COPYDATA, 0x0049 /* WM_COPYGLOBALDATA */};
+    const DWORD ALLOW = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD for the process-wide call
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    ForWindow forWindow = (ForWindow)(void*)GetProcAddress(user32, "ChangeWindowMessageFilterEx");
+    ForProcess forProcess = (ForProcess)(void*)GetProcAddress(user32, "ChangeWindowMessageFilter");
+    for (UINT message : messages) {
+        if (forWindow)
+            forWindow(window, message, ALLOW, NULL);
+        else if (forProcess)
+            forProcess(message, ALLOW);
+    }
 }

@@ -34,11 +34,19 @@ HWND CreateMainWindow(HINSTANCE instance) {
 void FitWindowToImage(HWND window) {
     RECT bar = {};
     GetWindowRect(StatusBar(), &bar);
+    int height = FrameImageHeight() + (bar.bottom - bar.top);  // the picture above the bar
     RECT r;
-    SetRect(&r, 0, 0, FrameImageWidth(), FrameImageHeight());
+    SetRect(&r, 0, 0, FrameImageWidth(), height);
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE);
-    SetWindowPos(window, NULL, 0, 0, r.right - r.left, r.bottom - r.top + (bar.bottom - bar.top),
-                 SWP_NOMOVE | SWP_NOZORDER);
+    int outerHeight = r.bottom - r.top;
+    SetWindowPos(window, NULL, 0, 0, r.right - r.left, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
+    // AdjustWindowRect allows for one row of menu; on a scaled display the menu of a narrow
+    // window wraps onto a second row, which would cover the bottom of the picture.
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.bottom < height)
+        SetWindowPos(window, NULL, 0, 0, r.right - r.left, outerHeight + height - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void Repaint(HWND window) {
@@ -62,13 +70,17 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTA* create) {
 }
 
 // The status bar moves itself to the new bottom edge when it sees the same WM_SIZE;
-// the frame and step parts keep 100 pixels each at the right.
+// the frame and step parts keep 100 pixels each at the right, scaled as the status bar's
+// font is on a scaled display (150 at 144 dots per inch).
 static void OnSize(WPARAM wParam, LPARAM lParam) {
     SendMessageA(StatusBar(), WM_SIZE, wParam, lParam);
     RECT bar = {};
     GetWindowRect(StatusBar(), &bar);
+    HDC dc = GetDC(StatusBar());
+    int part = MulDiv(100, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    ReleaseDC(StatusBar(), dc);
     int w = bar.right - bar.left;
-    int edges[3] = {w - 200, w - 100, -1};
+    int edges[3] = {w - 2 * part, w - part, -1};
     SendMessageA(StatusBar(), SB_SETPARTS, 3, (LPARAM)edges);
 }
 

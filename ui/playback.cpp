@@ -3,6 +3,16 @@
 #include "core/viewer_state.h"
 #include "ui/ui.h"
 
+// The window whose playback timer runs, if any. A running timer is left as it is: setting
+// it again restarts its period, and Windows repeats a held key about every 33 ms, so the
+// picture would stand still for as long as an arrow is held.
+static HWND Playing;
+
+static void StopPlayback(HWND window) {
+    KillTimer(window, PLAYBACK_TIMER_ID);
+    Playing = NULL;
+}
+
 void OnKeyDown(HWND window, WPARAM key) {
     ViewerStateData& v = ViewerState;
     if (key == 'Q') {
@@ -18,11 +28,12 @@ void OnKeyDown(HWND window, WPARAM key) {
     }
     if (v.FrameCount == 0) {
         v.Step = 0;
-        KillTimer(window, PLAYBACK_TIMER_ID);
-    } else if (v.Step != 0) {
+        StopPlayback(window);
+    } else if (v.Step == 0) {
+        StopPlayback(window);
+    } else if (Playing != window) {
         SetTimer(window, PLAYBACK_TIMER_ID, PLAYBACK_PERIOD_MS, NULL);
-    } else {
-        KillTimer(window, PLAYBACK_TIMER_ID);
+        Playing = window;
     }
     SetStepText();
 }
@@ -37,8 +48,10 @@ static void AdvanceCurrentFrame() {
     if (v.CurrentFrame >= v.FrameCount) v.CurrentFrame = 0;
 }
 
-// A frame that fails to decode leaves the previous picture; playback is silent.
+// A frame that fails to decode leaves the previous picture; playback is silent. Nothing
+// is read for a picture nobody sees: a minimised window stays on its frame until restored.
 void OnTimer(HWND window) {
+    if (IsIconic(window)) return;
     AdvanceCurrentFrame();
     ReadCurrentFrame();
     Repaint(window);

@@ -39,10 +39,13 @@ void OnDropFiles(HWND window, HDROP drop);
 // about_box.cpp
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// command_line.cpp: puts the path named by the command-line tail into PathBuffer.
-// Returns 0, or -1 when the tail names no path or one that does not fit (PathBuffer
-// is then left empty, so the load that follows reports it).
+// command_line.cpp: puts the full path of the file named by the command-line tail into
+// PathBuffer. Returns 0, or -1 when the tail names no path or one whose full path does not
+// fit (PathBuffer is then left empty, so the load that follows reports it).
 int TakeCommandLinePath(const char* tail);
 // The text after the program's name and the blanks behind it, in a whole command line.
 const char* CommandLineTail(const char* line);
+// Per-monitor DPI awareness where the system has it, else system awareness, else nothing.
 void DeclareDpiAware();
+// Lets the messages of a drop from Explorer through to an elevated program.
+void AllowDropsWhenElevated(HWND window);

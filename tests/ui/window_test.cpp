@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "core/sequence_loading.h"
 #include "core/viewer_state.h"
 #include "res/resource.h"
 #include "tests/support.h"
@@ -70,18 +71,41 @@ static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 
 // The checked size items, full size in bit 0.
 static long Checked() { return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2); }
 // How far the status bar's right and bottom edges and its parts' right edges (w - 200,
-// w - 100, -1) are from where they belong, then the client area from the picture's size.
+// w - 100, -1 at 96 dots per inch, scaled with them) are from where they belong, then the
+// client area from the picture's size.
 static Ints Misfit(bool picture = true) {
+    HDC screen = GetDC(NULL);
+    int part = MulDiv(100, GetDeviceCaps(screen, LOGPIXELSX), 96);
+    ReleaseDC(NULL, screen);
     RECT c, b;
     int e[3] = {};
     GetClientRect(W, &c);
     GetWindowRect(Bar(), &b);
     MapWindowPoints(NULL, W, (POINT*)&b, 2);
     SendMessageA(Bar(), SB_GETPARTS, 3, (LPARAM)e);
-    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 200, e[1] - c.right + 100,
-              e[2] + 1};
+    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 2 * part,
+              e[1] - c.right + part, e[2] + 1};
     if (picture) m.insert(m.end(), {c.right - FrameImageWidth(), b.top - FrameImageHeight()});
     return m;
+}
+// The widest frame and step texts fit their parts: their width in the status bar's font,
+// the part's edges and the inset the bar draws a text at.
+static void ExpectTextsFit() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = GetDC(Bar());
+    HGDIOBJ font = SelectObject(dc, CreateFontIndirectA(&metrics.lfStatusFont));
+    const std::string widest[] = {"", "Frame: 998/1000", "Step: +10"};
+    for (int i : {1, 2}) {
+        SIZE text;
+        RECT part;
+        GetTextExtentPoint32A(dc, widest[i].c_str(), (int)widest[i].size(), &text);
+        SendMessageA(Bar(), SB_GETRECT, i, (LPARAM)&part);
+        EXPECT_LE(text.cx + 2 * GetSystemMetrics(SM_CXBORDER) + 3, part.right - part.left) << i;
+    }
+    DeleteObject(SelectObject(dc, font));
+    ReleaseDC(Bar(), dc);
 }
 // The client area's top-left w x h pixels, bottom row first as in the frame image.
 static Bytes Screen(int w, int h) {
@@ -149,7 +173,10 @@ class Window : public ::testing::Test {
     void SetUp() override {
         Fresh(1);
         Beeps = 0;
-        static ATOM registered = RegisterMainWindowClass(GetModuleHandleA(NULL));
+        static ATOM registered = [] {
+            DeclareDpiAware();  // as the program does first
+            return RegisterMainWindowClass(GetModuleHandleA(NULL));
+        }();
         ASSERT_TRUE(registered && (W = CreateMainWindow(GetModuleHandleA(NULL))));
         ShowWindow(W, SW_SHOWNORMAL);
         UpdateWindow(W);
@@ -164,8 +191,10 @@ class Window : public ::testing::Test {
 TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAndExitEnds) {
     ExpectShows(Black());
     EXPECT_EQ(ImmGetContext(W), nullptr);  // keys reach it as themselves, input method or not
-    DeclareDpiAware();
-    EXPECT_TRUE(IsProcessDPIAware());  // not stretched on a scaled display
+    typedef HRESULT(WINAPI * GetAwareness)(HANDLE, int*);
+    FARPROC get = GetProcAddress(LoadLibraryA("shcore.dll"), "GetProcessDpiAwareness");
+    int awareness = 0;  // per monitor (2) where the system offers it, as Wine does
+    EXPECT_TRUE(get && ((GetAwareness)(void*)get)(NULL, &awareness) == S_OK && awareness == 2);
     Keys(VK_RIGHT);
     EXPECT_EQ(Misfit(), Ints(7, 0));
     EXPECT_EQ(Ints({FrameImageWidth(), Checked(), TimerSet()}), Ints({960, 2, 0}));
@@ -211,6 +240,35 @@ TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsTicksWrapAndAFailedLoadLeave
     EXPECT_EQ(Playback(), "Step: 0 0 -1");
 }
 
+// Windows repeats a held key about every 33 ms (here every 20 ms), and the ticks keep
+// coming. Minimised, a tick reads nothing and keeps the frame; restored, playback goes on.
+TEST_F(Window, AHeldArrowKeyPlaysAndAMinimisedWindowReadsNothing) {
+    Drop({Join(Seq(300), Name(0))});
+    int ticks = 0;
+    for (int repeat = 0; repeat < 25; ++repeat) {
+        Keys(VK_RIGHT);
+        for (DWORD until = GetTickCount() + 20; GetTickCount() < until;) {
+            MSG m;
+            if (!PeekMessageA(&m, W, 0, 0, PM_REMOVE)) continue;
+            ticks += m.message == WM_TIMER;
+            DispatchMessageA(&m);
+        }
+    }
+    EXPECT_GT(ticks, 7);  // one every 33 ms: about 15
+    std::string shown = Texts();
+    Bytes picture = Picture();
+    ShowWindow(W, SW_MINIMIZE);
+    hooks::ReadsLeft = 0;  // a read would fail and black the picture
+    Send(WM_TIMER, 1);
+    ShowWindow(W, SW_RESTORE);
+    UpdateWindow(W);
+    EXPECT_EQ(Texts(), shown);
+    ExpectShows(picture);
+    hooks::ReadsLeft = -1;
+    Send(WM_TIMER, 1);
+    EXPECT_NE(Texts(), shown);
+}
+
 TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDraggingAddsGrey) {
     Bytes frame = MakeYuv10Frame(7);
     Drop({Join(Seq(2, [&](int) { return frame; }), Name(1))});
@@ -218,6 +276,7 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     for (int shift : {0, 2, 2, 1}) {
         Send(WM_COMMAND, IDM_SIZE_FULL + shift);
         EXPECT_EQ(Misfit(), Ints(7, 0));
+        ExpectTextsFit();
         EXPECT_EQ(Ints({Checked(), TimerSet()}), Ints({1 << shift, 1}));
         ExpectShows(Black());
         Send(WM_TIMER, 1);
@@ -331,28 +390,44 @@ TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
 }
 #endif
 
-// A whole command line: the path it names, "" when it names none or one that does not fit.
-TEST(CommandLine, TheTailNamesOnePathQuotedOrBareThatFits) {
-    const std::string p = "C:\\a b\\clip_0001.yuv10", fits(259, 'a'), q = "\"", v = "v.exe ";
+// A whole command line: the full path it names, "" when it names none or one whose full
+// path does not fit. Windows drops the trailing blanks and dots of a name.
+TEST(CommandLine, TheTailNamesOnePathQuotedOrBareMadeAbsoluteThatFits) {
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    const std::string p = "C:\\a b\\clip_0001.yuv10", fits = "C:\\" + std::string(256, 'a'),
+                      q = "\"", v = "v.exe ", here = cwd + std::string("\\");
     const std::vector<std::string> cases[] = {
         {v + q + p + q + " more", p},
         {v + q + p, p},
         {v + p + " more", p + " more"},
+        {v + p + " . ", p},
         {v + fits, fits},
         {v + q + fits + q, fits},
         {v + fits + "a", ""},
         {v + q + fits + "a" + q, ""},
+        {v + std::string(260 - here.size(), 'a'), ""},  // fits only before it is made absolute
         {v + q + q, ""},
         {"v.exe", ""},
         {q + p + q + " \t " + p, p},
         {"v.exe\t" + p, p},
         {q + p, ""},
-        {"\x83\x5c.exe x", "x"},
-        {v + "\x91\x66\x8D\xDE_1.yuv10", "\x91\x66\x8D\xDE_1.yuv10"}};
+        {"\x83\x5c.exe x", here + "x"},
+        {v + std::string(cwd, 2) + "x", here + "x"},  // relative to that drive's directory
+        {v + "\x91\x66\x8D\xDE_1.yuv10", here + "\x91\x66\x8D\xDE_1.yuv10"}};
     for (const auto& c : cases) {
         strcpy(ViewerState.PathBuffer, "left over");
         const char* tail = CommandLineTail(c[0].c_str());
         EXPECT_EQ(TakeCommandLinePath(tail), c[1].empty() ? -1 : 0) << c[0];
         EXPECT_EQ(ViewerState.PathBuffer, c[1]) << c[0];
     }
+    // A relative name still opens its own frames once the open dialog has moved the
+    // current directory.
+    Fresh(1);
+    SetCurrentDirectoryA(Seq(3).c_str());
+    EXPECT_EQ(TakeCommandLinePath(Name(1).c_str()), 0);
+    LoadSequence();
+    SetCurrentDirectoryA(ScratchDir().c_str());
+    ViewerState.CurrentFrame = 2;
+    EXPECT_EQ(ReadCurrentFrame(), 0);
 }
