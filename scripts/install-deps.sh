@@ -14,6 +14,7 @@ need_pkgs=(
   libtiff-dev libtiff-tools
   locales fonts-ipafont-gothic
   clang libfuzzer-14-dev clang-format
+  zip unzip strip-nondeterminism
 )
 need_i386=(wine wine32:i386)
 

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both presets and runs every test: the native suite
-# (sanitizers) and the Windows executables under Wine in a private virtual display.
+# Installs what is missing, builds both presets, makes the release archive (and checks that
+# a second build in another folder gives the same bytes) and runs every test: the native
+# suite (sanitizers) and the Windows executables under Wine in a private virtual display;
+# the end-to-end test runs the exe from the archive.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT_DIR=$(pwd)
 
 bash scripts/install-deps.sh || exit 1
 bash scripts/build.sh || exit 1
+status=0
+echo "== release"
+bash scripts/release.sh --check || status=1
 
 source scripts/xvfb.sh
 source scripts/wine-prefix.sh
@@ -16,7 +21,6 @@ trap cleanup EXIT
 start_xvfb || exit 1
 start_wine
 
-status=0
 # Every C and C++ file in the one format of .clang-format.
 echo "== format"
 if ! find core platform ui res tools bench tests \( -name '*.c' -o -name '*.cpp' -o -name '*.h' \) \

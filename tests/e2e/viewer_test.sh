@@ -6,7 +6,7 @@ source "$ROOT_DIR/scripts/wine-prefix.sh"
 W=$(mktemp -d /tmp/sorrelmark-e2e.XXXXXX) PID=
 trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; rm -rf "$W"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-start() { bash "$ROOT_DIR/scripts/wine-run.sh" "$WIN32_BIN/sorrelmark.exe" "$1" &>/dev/null & PID=$!; }
+start() { bash "$ROOT_DIR/scripts/wine-run.sh" "$EXE" "$1" &>/dev/null & PID=$!; }
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 window() {
   # Asked again after a pause: Wine may replace the X window it first showed.
@@ -17,6 +17,19 @@ window() {
 key() { for _ in 1 2 3; do xdotool key --window "$(window "$1")" "${@:2}" 2>/dev/null && return; done; fail "no keys to $1"; }
 quit() { key "$MAIN" q; wait "$PID" || fail "Q ended the viewer with $?"; PID=; }
 MAIN='Quillon Sorrelmark'
+
+# What ships is what is tested: the exe unpacked from the release archive, with the guides,
+# the licence and the notices beside it, importing only DLLs of Windows. Where this kernel
+# runs no 32-bit code, the 64-bit build runs instead and the archive is only read.
+[ "$RELEASE_ZIP" -nt "$ROOT_DIR/build/win32/bin/sorrelmark.exe" ] || fail "no $RELEASE_ZIP newer than the exe: bash scripts/release.sh"
+P=$(basename "$RELEASE_ZIP" .zip)
+[ "$(unzip -Z1 "$RELEASE_ZIP" | xargs)" = "$P/LICENSE.txt $P/NOTICES.txt $P/README-en.txt $P/README-ja.txt $P/sorrelmark.exe" ] || fail "the archive holds $(unzip -Z1 "$RELEASE_ZIP" | xargs)"
+unzip -q "$RELEASE_ZIP" -d "$W"
+EXE=$W/$P/sorrelmark.exe
+[[ $(i686-w64-mingw32-objdump -h "$EXE") != *.debug* ]] || fail "the exe has debug sections"
+dlls=$(i686-w64-mingw32-objdump -p "$EXE" | sed -n 's/^\tDLL Name: //p' | grep -ivxE '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|imm32|msvcrt)\.dll' || true)
+[ -z "$dlls" ] || fail "the exe imports DLLs that are not Windows': $dlls"
+[ "$WINDOWS_PRESET" = win32 ] || EXE=$WIN32_BIN/sorrelmark.exe
 
 # The signature of the picture's pixels, T rows below the top of the window (the menu).
 shot() { import -silent -window "$(visible "$MAIN")" png:- | convert - -crop "960x540+0+$T" +repage -format '%#' info:; }
