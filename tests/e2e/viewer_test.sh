@@ -6,7 +6,7 @@ source "$ROOT_DIR/scripts/wine-prefix.sh"
 W=$(mktemp -d /tmp/sorrelmark-e2e.XXXXXX) PID=
 trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; rm -rf "$W"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-start() { bash "$ROOT_DIR/scripts/wine-run.sh" "$EXE" "$1" &>/dev/null & PID=$!; }
+start() { bash "$ROOT_DIR/scripts/wine-run.sh" "$EXE" "$1" 2>"$W/stderr" >/dev/null & PID=$!; }
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 window() {
   # Asked again after a pause: Wine may replace the X window it first showed.
@@ -27,7 +27,7 @@ P=$(basename "$RELEASE_ZIP" .zip)
 unzip -q "$RELEASE_ZIP" -d "$W"
 EXE=$W/$P/sorrelmark.exe
 [[ $(i686-w64-mingw32-objdump -h "$EXE") != *.debug* ]] || fail "the exe has debug sections"
-dlls=$(i686-w64-mingw32-objdump -p "$EXE" | sed -n 's/^\tDLL Name: //p' | grep -ivxE '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|imm32|msvcrt)\.dll' || true)
+dlls=$(i686-w64-mingw32-objdump -p "$EXE" | sed -n 's/^\tDLL Name: //p' | grep -ivxE '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|imm32|winmm|msvcrt)\.dll' || true)
 [ -z "$dlls" ] || fail "the exe imports DLLs that are not Windows': $dlls"
 [ "$WINDOWS_PRESET" = win32 ] || EXE=$WIN32_BIN/sorrelmark.exe
 
@@ -37,11 +37,19 @@ shot() { import -silent -window "$(visible "$MAIN")" png:- | convert - -crop "96
 frame() { for _ in 1 2 3; do s=$(shot) && grep -qx "$s" "$W/frames" && echo "$s" && return; done; fail "not a whole frame"; }
 
 # A file that cannot be opened: its error box comes first, then the viewer starts empty.
-M="$W/missing_0001.yuv10" && start "Z:${M//\//\\}"
+# Wine's trace of three calls shows what the viewer asks of the system at start: a 1 ms
+# timer, per-monitor DPI awareness, and drops let through when it runs elevated.
+"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /f /d \
+  'winmm.timeBeginPeriod;shcore.SetProcessDpiAwareness;user32.ChangeWindowMessageFilterEx' &>/dev/null
+M="$W/missing_0001.yuv10" && WINEDEBUG=+relay start "Z:${M//\//\\}"
 window Error >/dev/null
 [ -z "$(visible "$MAIN")" ] || fail "the main window came before the error box"
 key Error Return
 quit
+for call in 'timeBeginPeriod(0*1)' 'SetProcessDpiAwareness(0*2)' 'FilterEx(.*,0*233,0*1,' \
+  'FilterEx(.*,0*4a,0*1,' 'FilterEx(.*,0*49,0*1,'; do
+  grep -q "Call .*$call" "$W/stderr" || fail "no call $call at start"
+done
 
 # Started in the sequence's folder with a bare Japanese name: the command line holds it
 # unquoted in code page 932, whose bytes the C runtime's own split took for blanks.
