@@ -34,6 +34,12 @@ start_wine() {
     LANG=ja_JP.UTF-8 "$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
       /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/.theme-off"
   fi
+  # A crash ends the process at once with a failure: winedbg prints the backtrace and shows no
+  # crash dialog, which would wait for a click until the test's time limit.
+  if [ ! -f "$WINEPREFIX/.crash-dialog-off" ]; then
+    LANG=ja_JP.UTF-8 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 \
+      /f >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/.crash-dialog-off"
+  fi
   # Keep the server and Wine's own background processes running for the whole run,
   # started here so that they do not hold the output pipes of the test runner open.
   LANG=ja_JP.UTF-8 wineserver -p >/dev/null 2>&1 </dev/null || true
