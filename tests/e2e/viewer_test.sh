@@ -19,7 +19,7 @@ quit() { key "$MAIN" q; wait "$PID" || fail "Q ended the viewer with $?"; PID=; 
 MAIN='Quillon Sorrelmark'
 
 # What ships is what is tested: the exe unpacked from the release archive, with the guides,
-# the licence and the notices beside it, importing only DLLs of Windows. Where this kernel
+# the licence and the notices beside it, importing only what Windows XP has. Where this kernel
 # runs no 32-bit code, the 64-bit build runs instead and the archive is only read.
 [ "$RELEASE_ZIP" -nt "$ROOT_DIR/build/win32/bin/sorrelmark.exe" ] || fail "no $RELEASE_ZIP newer than the exe: bash scripts/release.sh"
 P=$(basename "$RELEASE_ZIP" .zip)
@@ -27,8 +27,7 @@ P=$(basename "$RELEASE_ZIP" .zip)
 unzip -q "$RELEASE_ZIP" -d "$W"
 EXE=$W/$P/sorrelmark.exe
 [[ $(i686-w64-mingw32-objdump -h "$EXE") != *.debug* ]] || fail "the exe has debug sections"
-dlls=$(i686-w64-mingw32-objdump -p "$EXE" | sed -n 's/^\tDLL Name: //p' | grep -ivxE '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|imm32|winmm|msvcrt)\.dll' || true)
-[ -z "$dlls" ] || fail "the exe imports DLLs that are not Windows': $dlls"
+bash "$ROOT_DIR/tests/static/xp_imports.sh" "$EXE" || fail "the exe imports what Windows XP lacks"
 [ "$WINDOWS_PRESET" = win32 ] || EXE=$WIN32_BIN/sorrelmark.exe
 
 # The signature of the picture's pixels, T rows below the top of the window (the menu).
