@@ -212,17 +212,14 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAnd
 TEST_F(Window, ArrowsStepUpToTenOtherKeysPauseQQuitsTicksWrapAndAFailedLoadLeavesTheTimer) {
     std::string dir = Seq(300);
     Drop({Join(dir, Name(100))});
-    const struct {
-        WPARAM key;
-        int times;
-        const char* playback;
-    } presses[] = {{VK_RIGHT, 11, "Step: +10 1 -1"}, {VK_LEFT, 21, "Step: -10 1 -1"},
-                   {VK_RIGHT, 13, "Step: +3 1 -1"},  {VK_SPACE, 1, "Step: 0 0 -1"},
-                   {VK_LEFT, 1, "Step: -1 1 -1"},    {VK_RIGHT, 1, "Step: 0 0 -1"},
-                   {VK_RIGHT, 1, "Step: +1 1 -1"},   {'Q', 1, "Step: +1 1 0"}};
-    for (const auto& p : presses) {
-        Keys(p.key, p.times);
-        EXPECT_EQ(Playback(), p.playback);
+    const std::tuple<WPARAM, int, const char*> presses[] = {
+        {VK_RIGHT, 11, "Step: +10 1 -1"}, {VK_LEFT, 21, "Step: -10 1 -1"},
+        {VK_RIGHT, 13, "Step: +3 1 -1"},  {VK_SPACE, 1, "Step: 0 0 -1"},
+        {VK_LEFT, 1, "Step: -1 1 -1"},    {VK_RIGHT, 1, "Step: 0 0 -1"},
+        {VK_RIGHT, 1, "Step: +1 1 -1"},   {'Q', 1, "Step: +1 1 0"}};
+    for (auto [key, times, playback] : presses) {
+        Keys(key, times);
+        EXPECT_EQ(Playback(), playback);
     }
     // From frame t[0] at step t[1] a tick shows frame t[2]: passing an end jumps to the other.
     const int ticks[][3] = {{295, 10, 0},   {5, -10, 299}, {0, -1, 299}, {299, 1, 0},
@@ -310,12 +307,7 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
     WriteBytes(fits, {});
     WriteBytes(Join(tiff, Name(2, "tif")), {'M', 'M', 0, 42, 0, 0, 0, 8});  // big-endian
     CreateDirectoryA(Join(tiff, Name(3, "tif")).c_str(), NULL);
-    const struct {
-        std::vector<std::string> drop;
-        int hook;
-        const char* texts;
-        std::string box;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, int, const char*, std::string> cases[] = {
         {three, 0, "clip_0002.yuv10|Frame: 2/3", ""},
         {{fits + std::string(41, 'x')}, 0, "|Frame: 2/0", CANNOT_OPEN},  // cut, it would load
         {{Join(ScratchDir(), Name(5))}, 0, "clip_0005.yuv10|Frame: 2/0", CANNOT_OPEN},
@@ -324,16 +316,18 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
         {{Join(tiff, Name(3, "tif"))}, 0, "clip_0003.tif|Frame: 3/0", INVALID},
         {{gone}, 2, "clip_0000.yuv10|Frame: 0/0", CANNOT_OPEN},
         {{fits}, 0, "clip_0001.yuv10|Frame: 1/2", ""}};
-    for (const auto& c : cases) {
+    for (const auto& [drop, hook, texts, box] : cases) {
         Bytes before = Picture();
         hooks::Errors.clear();
-        hooks::AllocsLeft = c.hook == 1 ? 0 : -1;
-        hooks::AfterListing = [&] { DeleteFileA(c.hook == 2 ? gone.c_str() : ""); };
-        Drop(c.drop);
+        hooks::AllocsLeft = hook == 1 ? 0 : -1;
+        hooks::AfterListing = [&, deleting = hook == 2] {
+            DeleteFileA(deleting ? gone.c_str() : "");
+        };
+        Drop(drop);
         Send(WM_TIMER, 1);  // a tick with nothing loaded changes nothing
-        EXPECT_EQ(Texts(), c.texts + std::string("|Step: 0"));
-        EXPECT_EQ(hooks::Errors, std::vector<std::string>(c.box.empty() ? 0 : 1, c.box));
-        if (!c.box.empty()) ExpectShows(before);
+        EXPECT_EQ(Texts(), texts + std::string("|Step: 0"));
+        EXPECT_EQ(hooks::Errors, std::vector<std::string>(box.empty() ? 0 : 1, box));
+        if (!box.empty()) ExpectShows(before);
     }
 }
 

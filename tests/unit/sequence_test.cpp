@@ -8,11 +8,7 @@
 #include "tests/support.h"
 
 TEST(ScanSequence, PatternFormatAndNamePart) {
-    const struct {
-        const char *path, *pattern;
-        int isTiff;
-        const char* name;
-    } cases[] = {
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
         {"D:\\a/b\\clip_0042.yuv10", "D:\\a/b\\clip_????.yuv10", 0, "clip_0042.yuv10"},
         {"D:\\seq\\still.tif", "D:\\seq\\still.tif", 1, "still.tif"},
         {"\\cam2_take3_0001.tif", "\\cam2_take3_????.tif", 1, "cam2_take3_0001.tif"},
@@ -20,18 +16,16 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
         {"x_01.ti", "x_??.ti", 0, "x_01.ti"},
         {"take_01.0042.tif", "take_01.????.tif", 1, "take_01.0042.tif"},  // the last dot counts
         {"D:\\v2.tif\\0042", "D:\\v2.tif\\0042", 0, "0042"},
-        {"D:\\\x95\x5C_0002.yuv10", "D:\\\x95\x5C_????.yuv10", 0,
-         "\x95\x5C_0002.yuv10"},  // one character in
-        // code page 932, which the unit tests run with: 0x5C is not a separator here
-    };
-    for (const auto& c : cases) {
+        // One character in code page 932, which the unit tests run with: 0x5C is no separator.
+        {"D:\\\x95\x5C_0002.yuv10", "D:\\\x95\x5C_????.yuv10", 0, "\x95\x5C_0002.yuv10"}};
+    for (const auto& [path, pattern, isTiff, name] : cases) {
         Fresh(1);
         ViewerState.IsTiff = 1;  // an earlier TIFF sequence must not leak into this one
-        SetPath(c.path);
+        SetPath(path);
         EXPECT_EQ(ScanSequence(), -1);  // none of these exists: only the pattern counts
         EXPECT_EQ(std::make_tuple(std::string(ViewerState.PatternBuffer), ViewerState.IsTiff,
                                   std::string(ViewerState.NamePart)),
-                  std::make_tuple(std::string(c.pattern), c.isTiff, std::string(c.name)));
+                  std::make_tuple(std::string(pattern), isTiff, std::string(name)));
     }
     EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif") &&
                 NameFitsPattern("\x95\x5C_0002.yuv10", "\x95\x5C_????.yuv10"));
