@@ -1,6 +1,5 @@
 // AVX2 row kernel for full and half size rows, used where the processor has AVX2 and the
-// system saves the 256-bit registers. Quarter rows go to the SSSE3 kernel: their
-// conversion is a tenth of the full one and the reads of single rows outweigh it.
+// system saves the 256-bit registers (quarter rows keep the SSSE3 kernel).
 //
 // A step makes eight pixels, four in each 128-bit lane, each lane from its own 16-byte
 // windows of the row. Per pixel one byte shuffle gathers the pair holding Y into the low
@@ -18,8 +17,7 @@
 
 #include <algorithm>
 
-#include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
+#include "core/yuv10_rows.h"
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -140,10 +138,8 @@ AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
     if (shift == 0)
         DecodeRow<0>(src, dst);
-    else if (shift == 1)
-        DecodeRow<1>(src, dst);
     else
-        DecodeYuv10RowSsse3(src, dst, shift);
+        DecodeRow<1>(src, dst);
 }
 
 int Yuv10Avx2Available() {
@@ -157,7 +153,4 @@ int Yuv10Avx2Available() {
 }
 #else
 int Yuv10Avx2Available() { return 0; }
-void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
-    DecodeYuv10RowTables(src, dst, shift);
-}
 #endif

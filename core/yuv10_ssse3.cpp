@@ -12,8 +12,7 @@
 
 #include <algorithm>
 
-#include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
+#include "core/yuv10_rows.h"
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -138,7 +137,4 @@ int Yuv10Ssse3Available() {
 }
 #else
 int Yuv10Ssse3Available() { return 0; }
-void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift) {
-    DecodeYuv10RowTables(src, dst, shift);
-}
 #endif
