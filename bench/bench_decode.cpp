@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "core/cpu_features.h"
 #include "core/frame_sequence.h"
 #include "core/sequence_loading.h"
+#include "core/tiff_rows.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
 #include "core/yuv10_rows.h"
@@ -40,13 +42,20 @@ static struct {
     long rows;
 } ForcedRows;
 
-extern "C" void __real__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift);
-extern "C" void __wrap__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift) {
+static void ForcedRow(RowKernel viewersChoice, const uint8_t* src, uint8_t* dst, int shift) {
     ++ForcedRows.rows;
-    if (ForcedRows.kernel)
-        ForcedRows.kernel(src, dst, shift);
-    else
-        __real__Z14DecodeYuv10RowPKhPhi(src, dst, shift);
+    (ForcedRows.kernel ? ForcedRows.kernel : viewersChoice)(src, dst, shift);
+}
+
+extern "C" {
+void __real__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift);
+void __real__Z13DecodeTiffRowPKhPhi(const uint8_t* src, uint8_t* dst, int shift);
+void __wrap__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift) {
+    ForcedRow(__real__Z14DecodeYuv10RowPKhPhi, src, dst, shift);
+}
+void __wrap__Z13DecodeTiffRowPKhPhi(const uint8_t* src, uint8_t* dst, int shift) {
+    ForcedRow(__real__Z13DecodeTiffRowPKhPhi, src, dst, shift);
+}
 }
 
 struct FormatRun {
@@ -99,9 +108,14 @@ static double FloorOnce(const FormatRun& run, int scale, bool allRows) {
 }
 
 static std::vector<Kernel> Yuv10Kernels() {
-    return {{"avx2", DecodeYuv10RowAvx2, Yuv10Avx2Available(), 1},
-            {"ssse3", DecodeYuv10RowSsse3, Yuv10Ssse3Available(), 2},
+    return {{"avx2", DecodeYuv10RowAvx2, Avx2Available(), 1},
+            {"ssse3", DecodeYuv10RowSsse3, Ssse3Available(), 2},
             {"tables", DecodeYuv10RowTables, 1, 2}};
+}
+
+static std::vector<Kernel> TiffKernels() {
+    return {{"ssse3", DecodeTiffRowSsse3, Ssse3Available(), 2},
+            {"scalar", DecodeTiffRowScalar, 1, 2}};
 }
 
 static int RunFormat(const FormatRun& run, int passes) {
@@ -179,7 +193,7 @@ int main(int argc, char** argv) {
         if (!strcmp(argv[i], "--yuv10"))
             runs.push_back({"yuv10", argv[i + 1], YUV10_ROW_BYTES, 0, Yuv10Kernels()});
         else if (!strcmp(argv[i], "--tiff"))
-            runs.push_back({"tiff", argv[i + 1], LINE_BUFFER_SIZE, 8, {}});
+            runs.push_back({"tiff", argv[i + 1], TIFF_ROW_BYTES, 8, TiffKernels()});
         else if (!strcmp(argv[i], "--passes"))
             passes = atoi(argv[i + 1]);
         else {

@@ -3,10 +3,10 @@
 #include <string.h>
 
 #include "core/frame_sequence.h"
+#include "core/tiff_rows.h"
 #include "core/viewer_state.h"
 
 enum {
-    TIFF_ROW_BYTES = FRAME_WIDTH * 6,  // three 16-bit samples a pixel
     ENTRY_BYTES = 12,
     ENTRIES_PER_READ = LINE_BUFFER_SIZE / ENTRY_BYTES,
     TYPE_SHORT = 3,
@@ -148,18 +148,6 @@ static int ReadArray(PlatFile file, int64_t fileSize, const uint8_t* entry, uint
     for (uint32_t i = 0; i < wanted; ++i)
         values[i] = size == 2 ? Get16(data + 2 * i) : Get32(data + 4 * i);
     return 0;
-}
-
-// High bytes of the R, G, B samples of every k-th pixel, stored B, G, R; the fourth
-// byte is left alone.
-static void DecodeTiffRow(const uint8_t* src, uint8_t* dst, int shift) {
-    int k = 1 << shift;
-    for (int x = 0; x < FRAME_WIDTH; x += k, dst += 4) {
-        const uint8_t* p = src + 6 * x;
-        dst[0] = p[5];
-        dst[1] = p[3];
-        dst[2] = p[1];
-    }
 }
 
 int ReadTiffFrame() {

@@ -21,7 +21,6 @@
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <cpuid.h>
 #include <immintrin.h>
 
 namespace {
@@ -141,16 +140,4 @@ void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
     else
         DecodeRow<1>(src, dst);
 }
-
-int Yuv10Avx2Available() {
-    unsigned a, b, c, d, xcr0, xcr0High;
-    // AVX and OSXSAVE, then whether the system saves the xmm and ymm registers (XCR0 bits
-    // 1 and 2), then AVX2.
-    if (!__get_cpuid(1, &a, &b, &c, &d) || (c >> 27 & 3) != 3) return 0;
-    __asm__("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
-    if ((xcr0 & 6) != 6) return 0;
-    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b >> 5 & 1) ? 1 : 0;
-}
-#else
-int Yuv10Avx2Available() { return 0; }
 #endif

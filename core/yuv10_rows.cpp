@@ -1,5 +1,6 @@
 #include "core/yuv10_rows.h"
 
+#include "core/cpu_features.h"
 #include "core/viewer_state.h"
 
 // The top 8 bits of the twelve 10-bit samples of one 16-byte group (four big-endian
@@ -106,8 +107,8 @@ typedef void (*Yuv10RowKernel)(const uint8_t* src, uint8_t* dst, int shift);
 // tables.
 static Yuv10RowKernel ChooseKernel(int shift) {
 #if defined(__i386__) || defined(__x86_64__)
-    if (shift < 2 && Yuv10Avx2Available()) return DecodeYuv10RowAvx2;
-    if (Yuv10Ssse3Available()) return DecodeYuv10RowSsse3;
+    if (shift < 2 && Avx2Available()) return DecodeYuv10RowAvx2;
+    if (Ssse3Available()) return DecodeYuv10RowSsse3;
 #else
     (void)shift;
 #endif

@@ -11,13 +11,10 @@ enum { YUV10_ROW_BYTES = 5120 };  // 320 groups of 16 bytes
 // SSSE3 and AVX2 ones store whole pixels with a fourth byte of 0.
 void DecodeYuv10RowReference(const uint8_t* src, uint8_t* dst, int shift);
 void DecodeYuv10RowTables(const uint8_t* src, uint8_t* dst, int shift);
-// SSSE3 kernel at every scale; call it only where Yuv10Ssse3Available() is 1.
+// SSSE3 kernel at every scale; call it only where Ssse3Available() is 1.
 void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift);
-int Yuv10Ssse3Available();
-// AVX2 kernel at full and half size (shift 0 or 1); call it only where
-// Yuv10Avx2Available() is 1: the processor has AVX2 and the system saves the 256-bit
-// registers.
+// AVX2 kernel at full and half size (shift 0 or 1); call it only where Avx2Available()
+// is 1.
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift);
-int Yuv10Avx2Available();
 // The fastest kernel this processor runs at that scale, chosen once; the reader uses it.
 void DecodeYuv10Row(const uint8_t* src, uint8_t* dst, int shift);

@@ -16,7 +16,6 @@
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <cpuid.h>
 #include <tmmintrin.h>
 
 namespace {
@@ -130,11 +129,4 @@ SSSE3_KERNEL void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shif
     else
         DecodeRow<2>(src, dst);
 }
-
-int Yuv10Ssse3Available() {
-    unsigned a, b, c, d;
-    return __get_cpuid(1, &a, &b, &c, &d) && (c >> 9 & 1) ? 1 : 0;
-}
-#else
-int Yuv10Ssse3Available() { return 0; }
 #endif
