@@ -6,15 +6,6 @@
 #include "core/viewer_state.h"
 #include "core/yuv10_rows.h"
 
-// Rows are read in blocks of this many: one read call per block instead of per row, and
-// a block (80 KiB) still sits in the second-level cache while its rows are converted.
-// Blocks of 8 to 64 rows measured alike.
-enum { YUV10_BLOCK_ROWS = 16 };
-
-// The block buffer, allocated on first use and kept. Without it the reader goes on with
-// two rows at a time in LineBuffer.
-static uint8_t* Yuv10Block;
-
 // Reads the file in blocks of whole rows, the rows not shown included: at half scale one
 // large read still costs less than a seek and a read per shown row (under Wine each call
 // costs microseconds). Returns the first file row not decoded.
@@ -53,15 +44,16 @@ int ReadYuv10Frame() {
     int shift = v.ScaleShift;
     PlatFile file = OpenFrameToDecode();
     if (!file) return -1;
-    if (!Yuv10Block)
-        Yuv10Block = (uint8_t*)PlatAllocZero((size_t)YUV10_BLOCK_ROWS * YUV10_ROW_BYTES);
+    // Blocks of 8 to 64 rows measured alike; without the block buffer, two rows at a time
+    // in LineBuffer.
+    uint8_t* block = ReadBlock();
 
     // File row r is picture row b = 1079 - r from the bottom, shown when b is a multiple
     // of the scale step. Once the file ends or fails, the rows left stay black rather
     // than keep an older frame.
     int done = shift == 2 ? DecodeShownRows(file, shift, v.LineBuffer)
-               : Yuv10Block
-                   ? DecodeInBlocks(file, shift, Yuv10Block, YUV10_BLOCK_ROWS)
+               : block
+                   ? DecodeInBlocks(file, shift, block, READ_BLOCK_SIZE / YUV10_ROW_BYTES)
                    : DecodeInBlocks(file, shift, v.LineBuffer, LINE_BUFFER_SIZE / YUV10_ROW_BYTES);
     for (int r = done; r < FRAME_HEIGHT; ++r) {
         int b = FRAME_HEIGHT - 1 - r;
@@ -70,9 +62,4 @@ int ReadYuv10Frame() {
     }
     PlatCloseFile(file);
     return 0;
-}
-
-void ReleaseYuv10Block() {
-    PlatFree(Yuv10Block);
-    Yuv10Block = nullptr;
 }

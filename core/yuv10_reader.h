@@ -8,6 +8,3 @@ enum { YUV10_FRAME_BYTES = YUV10_ROW_BYTES * 1080 };
 // 0 when decoded, -1 when the frame could not be opened. Rows that the file does not
 // hold (short file, read error) are black.
 int ReadYuv10Frame();
-// Releases the reader's block buffer; the next frame allocates it again, or reads
-// through LineBuffer when memory has run out. Exposed for tests.
-void ReleaseYuv10Block();
