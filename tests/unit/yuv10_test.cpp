@@ -29,35 +29,32 @@ TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
             << k[0];
     }
 
-    typedef void (*Kernel)(const uint8_t*, uint8_t*, int);
-    // Each kernel beside its reference, with the file row's size and the scales it runs.
+    // Each kernel beside its reference, with the file row's size and the last scale it
+    // converts (-1: not on this processor).
     const struct {
-        Kernel reference, kernel;
-        size_t rowBytes;
-        int runs, lastShift;
-    } kernels[] = {{DecodeYuv10RowReference, DecodeYuv10RowTables, 5120, 1, 2},
-                   {DecodeYuv10RowReference, DecodeYuv10Row, 5120, 1, 2},
-                   {DecodeYuv10RowReference, DecodeYuv10RowSsse3, 5120, Ssse3Available(), 2},
-                   {DecodeYuv10RowReference, DecodeYuv10RowAvx2, 5120, Avx2Available(), 1},
-                   {DecodeTiffRowScalar, DecodeTiffRow, 11520, 1, 2},
-                   {DecodeTiffRowScalar, DecodeTiffRowSsse3, 11520, Ssse3Available(), 2}};
+        decltype(&DecodeTiffRow) reference, kernel;
+        int rowBytes, lastShift;
+    } kernels[] = {{DecodeYuv10RowReference, DecodeYuv10RowTables, 5120, 2},
+                   {DecodeYuv10RowReference, DecodeYuv10Row, 5120, 2},
+                   {DecodeYuv10RowReference, DecodeYuv10RowSsse3, 5120, Ssse3Available() ? 2 : -1},
+                   {DecodeYuv10RowReference, DecodeYuv10RowAvx2, 5120, Avx2Available() ? 1 : -1},
+                   {DecodeTiffRowScalar, DecodeTiffRow, 11520, 2},
+                   {DecodeTiffRowScalar, DecodeTiffRowSsse3, 11520, Ssse3Available() ? 2 : -1}};
     EXPECT_EQ(Ssse3Available(), __builtin_cpu_supports("ssse3") ? 1 : 0);  // fast where it runs
     EXPECT_EQ(Avx2Available(), __builtin_cpu_supports("avx2") ? 1 : 0);
     for (unsigned trial = 0; trial < 40; ++trial) {
         std::mt19937 rng(trial);
         Bytes row(11520, trial ? 0xFF : 0);  // clamped everywhere, then random
         for (uint8_t& b : row) b = trial > 1 ? (uint8_t)rng() : b;
-        for (int shift = 0; shift <= 2; ++shift) {
+        for (int shift = 0; shift <= 2; ++shift)
             for (const auto& k : kernels) {
-                if (!k.runs || shift > k.lastShift) continue;
+                if (shift > k.lastShift) continue;
                 // Zero-filled and with room either side: a wide store must stay in the row.
                 size_t bytes = (1920 >> shift) * 4;
-                Bytes src(row.begin(), row.begin() + k.rowBytes), want(bytes + 64, 0);
-                Bytes out(bytes + 64, 0);
+                Bytes src(row.begin(), row.begin() + k.rowBytes), want(bytes + 64), out(bytes + 64);
                 k.reference(src.data(), want.data() + 32, shift);
                 k.kernel(src.data(), out.data() + 32, shift);
                 EXPECT_TRUE(out == want) << &k - kernels << " " << trial << " " << shift;
             }
-        }
     }
 }
