@@ -5,7 +5,9 @@
 // must do for that frame (see FloorOnce). At half and quarter size there are two ways to
 // the shown rows' bytes, reading only them or reading every row in blocks; both are
 // printed and the floor is the cheaper, since one call per row can cost more than
-// copying the rows in between.
+// copying the rows in between. The first line of a scale is the viewer's own choice of
+// row kernel; a line follows for each kernel this processor runs at that scale, forced
+// into the same reader (see ForcedRows).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -14,17 +16,54 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "core/cpu_features.h"
 #include "core/frame_sequence.h"
 #include "core/sequence_loading.h"
+#include "core/tiff_rows.h"
 #include "core/viewer_state.h"
 #include "core/yuv10_reader.h"
+#include "core/yuv10_rows.h"
 #include "platform/platform.h"
+
+typedef void (*RowKernel)(const uint8_t* src, uint8_t* dst, int shift);
+
+struct Kernel {
+    const char* name;
+    RowKernel convert;
+    int available;
+    int lastShift;  // the smallest size it converts
+};
+
+// The reader's calls to the choice of kernel end up here (bench/CMakeLists.txt wraps the
+// choice at link time), so a forced kernel runs inside the real reader; the viewer
+// itself has no way to force one. Rows counts the calls, to show the wrap took effect.
+static struct {
+    RowKernel kernel;  // null: the viewer's choice
+    long rows;
+} ForcedRows;
+
+static void ForcedRow(RowKernel viewersChoice, const uint8_t* src, uint8_t* dst, int shift) {
+    ++ForcedRows.rows;
+    (ForcedRows.kernel ? ForcedRows.kernel : viewersChoice)(src, dst, shift);
+}
+
+extern "C" {
+void __real__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift);
+void __real__Z13DecodeTiffRowPKhPhi(const uint8_t* src, uint8_t* dst, int shift);
+void __wrap__Z14DecodeYuv10RowPKhPhi(const uint8_t* src, uint8_t* dst, int shift) {
+    ForcedRow(__real__Z14DecodeYuv10RowPKhPhi, src, dst, shift);
+}
+void __wrap__Z13DecodeTiffRowPKhPhi(const uint8_t* src, uint8_t* dst, int shift) {
+    ForcedRow(__real__Z13DecodeTiffRowPKhPhi, src, dst, shift);
+}
+}
 
 struct FormatRun {
     const char* name;
     std::string firstFrame;
     uint32_t rowBytes;
     int64_t dataOffset;  // where row 0 starts: 0 in YUV10, 8 in make-sequence's TIFF
+    std::vector<Kernel> kernels;
 };
 
 enum { FLOOR_CHUNK_ROWS = 16 };
@@ -68,6 +107,17 @@ static double FloorOnce(const FormatRun& run, int scale, bool allRows) {
     return NowMs() - t0;
 }
 
+static std::vector<Kernel> Yuv10Kernels() {
+    return {{"avx2", DecodeYuv10RowAvx2, Avx2Available(), 1},
+            {"ssse3", DecodeYuv10RowSsse3, Ssse3Available(), 2},
+            {"tables", DecodeYuv10RowTables, 1, 2}};
+}
+
+static std::vector<Kernel> TiffKernels() {
+    return {{"ssse3", DecodeTiffRowSsse3, Ssse3Available(), 2},
+            {"scalar", DecodeTiffRowScalar, 1, 2}};
+}
+
 static int RunFormat(const FormatRun& run, int passes) {
     for (int scale = 0; scale <= 2; ++scale) {
         ClearViewerState();
@@ -87,15 +137,30 @@ static int RunFormat(const FormatRun& run, int passes) {
             }
             FloorOnce(run, scale, false);
         }
-        // Decode, floor and whole-file passes alternate so all see the same machine state.
-        std::vector<double> decode, floor, allRows;
+        // Decode (the viewer's choice, then each kernel), floor and whole-file passes
+        // alternate so all see the same machine state.
+        std::vector<Kernel> kernels;
+        for (const Kernel& k : run.kernels)
+            if (k.available && scale <= k.lastShift) kernels.push_back(k);
+        std::vector<std::vector<double>> decode(1 + kernels.size());
+        std::vector<double> floor, allRows;
         for (int p = 0; p < passes; ++p) {
-            for (int i = 0; i < frames; ++i) {
-                ViewerState.CurrentFrame = i;
-                double t0 = NowMs();
-                ReadCurrentFrame();
-                decode.push_back(NowMs() - t0);
+            for (size_t k = 0; k < decode.size(); ++k) {
+                ForcedRows.kernel = k ? kernels[k - 1].convert : nullptr;
+                ForcedRows.rows = 0;
+                for (int i = 0; i < frames; ++i) {
+                    ViewerState.CurrentFrame = i;
+                    double t0 = NowMs();
+                    ReadCurrentFrame();
+                    decode[k].push_back(NowMs() - t0);
+                }
+                if (ForcedRows.kernel && ForcedRows.rows == 0) {
+                    fprintf(stderr, "bench-decode: the %s reader does not reach the wrap\n",
+                            run.name);
+                    return 1;
+                }
             }
+            ForcedRows.kernel = nullptr;
             for (int i = 0; i < frames; ++i) {
                 ViewerState.CurrentFrame = i;
                 floor.push_back(FloorOnce(run, scale, false));
@@ -106,12 +171,16 @@ static int RunFormat(const FormatRun& run, int passes) {
             }
         }
         // A reader may take either way to the shown rows, so the floor is the cheaper.
-        double d = Median(decode), shown = Median(floor), all = Median(allRows);
+        double shown = Median(floor), all = Median(allRows);
         double f = scale > 0 && all < shown ? all : shown;
-        printf("%s scale=%d ms=%.3f floor_ms=%.3f ratio=%.2f", run.name, scale, d, f,
-               f > 0 ? d / f : 0.0);
-        if (scale > 0) printf(" (shown_rows_ms=%.3f all_rows_ms=%.3f)", shown, all);
-        printf("\n");
+        for (size_t k = 0; k < decode.size(); ++k) {
+            double d = Median(decode[k]);
+            printf("%s scale=%d ", run.name, scale);
+            if (k) printf("kernel=%s ", kernels[k - 1].name);
+            printf("ms=%.3f floor_ms=%.3f ratio=%.2f", d, f, f > 0 ? d / f : 0.0);
+            if (scale > 0 && !k) printf(" (shown_rows_ms=%.3f all_rows_ms=%.3f)", shown, all);
+            printf("\n");
+        }
         fflush(stdout);
     }
     return 0;
@@ -122,9 +191,9 @@ int main(int argc, char** argv) {
     int passes = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!strcmp(argv[i], "--yuv10"))
-            runs.push_back({"yuv10", argv[i + 1], YUV10_ROW_BYTES, 0});
+            runs.push_back({"yuv10", argv[i + 1], YUV10_ROW_BYTES, 0, Yuv10Kernels()});
         else if (!strcmp(argv[i], "--tiff"))
-            runs.push_back({"tiff", argv[i + 1], LINE_BUFFER_SIZE, 8});
+            runs.push_back({"tiff", argv[i + 1], TIFF_ROW_BYTES, 8, TiffKernels()});
         else if (!strcmp(argv[i], "--passes"))
             passes = atoi(argv[i + 1]);
         else {

@@ -201,3 +201,15 @@ PlatFile OpenFrameToDecode() {
         return nullptr;
     return OpenCurrentFrame();
 }
+
+static uint8_t* Block;
+
+uint8_t* ReadBlock() {
+    if (!Block) Block = (uint8_t*)PlatAllocZero(READ_BLOCK_SIZE);
+    return Block;
+}
+
+void ReleaseReadBlock() {
+    PlatFree(Block);
+    Block = nullptr;
+}

@@ -17,6 +17,16 @@ PlatFile OpenCurrentFrame();
 // there for the current scale (memory ran out), so a reader never writes past them.
 PlatFile OpenFrameToDecode();
 
+// The readers' block buffer: one read brings up to this many bytes of rows (16 YUV10
+// rows, 7 TIFF rows: one read call per block instead of per row, and a block still sits
+// in the second-level cache while its rows are converted).
+enum { READ_BLOCK_SIZE = 81920 };
+// The block buffer, allocated on first use and kept; NULL while there is no memory for
+// it (the readers then go on through LineBuffer, and the next frame asks again).
+uint8_t* ReadBlock();
+// Releases the block buffer; the next ReadBlock allocates it again. Exposed for tests.
+void ReleaseReadBlock();
+
 // Whether name fits pattern the way the viewer lists a sequence: letter case ignored,
 // '?' exactly one character, '*' any run of characters. Exposed for tests.
 int NameFitsPattern(const char* name, const char* pattern);

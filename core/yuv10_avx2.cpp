@@ -1,6 +1,5 @@
 // AVX2 row kernel for full and half size rows, used where the processor has AVX2 and the
-// system saves the 256-bit registers. Quarter rows go to the SSSE3 kernel: their
-// conversion is a tenth of the full one and the reads of single rows outweigh it.
+// system saves the 256-bit registers (quarter rows keep the SSSE3 kernel).
 //
 // A step makes eight pixels, four in each 128-bit lane, each lane from its own 16-byte
 // windows of the row. Per pixel one byte shuffle gathers the pair holding Y into the low
@@ -18,12 +17,10 @@
 
 #include <algorithm>
 
-#include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
+#include "core/yuv10_rows.h"
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <cpuid.h>
 #include <immintrin.h>
 
 namespace {
@@ -140,24 +137,7 @@ AVX2_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
 void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
     if (shift == 0)
         DecodeRow<0>(src, dst);
-    else if (shift == 1)
-        DecodeRow<1>(src, dst);
     else
-        DecodeYuv10RowSsse3(src, dst, shift);
-}
-
-int Yuv10Avx2Available() {
-    unsigned a, b, c, d, xcr0, xcr0High;
-    // AVX and OSXSAVE, then whether the system saves the xmm and ymm registers (XCR0 bits
-    // 1 and 2), then AVX2.
-    if (!__get_cpuid(1, &a, &b, &c, &d) || (c >> 27 & 3) != 3) return 0;
-    __asm__("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
-    if ((xcr0 & 6) != 6) return 0;
-    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b >> 5 & 1) ? 1 : 0;
-}
-#else
-int Yuv10Avx2Available() { return 0; }
-void DecodeYuv10RowAvx2(const uint8_t* src, uint8_t* dst, int shift) {
-    DecodeYuv10RowTables(src, dst, shift);
+        DecodeRow<1>(src, dst);
 }
 #endif

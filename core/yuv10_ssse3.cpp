@@ -12,12 +12,10 @@
 
 #include <algorithm>
 
-#include "core/viewer_state.h"
-#include "core/yuv10_reader.h"
+#include "core/yuv10_rows.h"
 #include "core/yuv10_samples.h"
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <cpuid.h>
 #include <tmmintrin.h>
 
 namespace {
@@ -54,7 +52,7 @@ CycleLayout MakeLayout(int shift) {
             int group, first, last;
             Yuv10ShownBytes(shift, 4 * q + j, s, group, first, last);
             if (w < 0 || last >= windowEnd) {
-                w = std::min(w + 1, 1);  // two windows suffice at every scale (tested)
+                w = std::min(w + 1, 1);  // two windows suffice, one at full size (tested)
                 st.window[w] = std::min(first, c.cycleBytes - 16);
                 windowEnd = st.window[w] + 16;
             }
@@ -79,11 +77,13 @@ CycleLayout MakeLayout(int shift) {
 
 SSSE3_INLINE inline __m128i Load(const void* p) { return _mm_load_si128((const __m128i*)p); }
 
-// (Y - 16, C - 128) word pairs of a step's four pixels.
+// (Y - 16, C - 128) word pairs of a step's four pixels; at full size one window holds
+// them all.
+template <int SHIFT>
 SSSE3_INLINE inline __m128i Pairs(__m128i w0, __m128i w1, const uint8_t (*mask)[16],
                                   const int16_t* mult) {
-    __m128i v =
-        _mm_or_si128(_mm_shuffle_epi8(w0, Load(mask[0])), _mm_shuffle_epi8(w1, Load(mask[1])));
+    __m128i v = _mm_shuffle_epi8(w0, Load(mask[0]));
+    if (SHIFT) v = _mm_or_si128(v, _mm_shuffle_epi8(w1, Load(mask[1])));
     v = _mm_srli_epi16(_mm_mullo_epi16(v, Load(mult)), 8);
     return _mm_sub_epi16(v, _mm_set1_epi32(16 | 128 << 16));
 }
@@ -100,11 +100,13 @@ SSSE3_KERNEL void DecodeRow(const uint8_t* src, uint8_t* dst) {
         _mm_setr_epi8(0, 4, 8, -128, 1, 5, 9, -128, 2, 6, 10, -128, 3, 7, 11, -128);
     for (int at = 0; at < YUV10_ROW_BYTES;
          at += layout.cycleBytes, src += layout.cycleBytes, dst += 4 * PIXELS_PER_CYCLE) {
+#pragma GCC unroll 3
         for (int q = 0; q < STEPS; ++q) {
             const StepLayout& st = layout.step[q];
             __m128i w0 = _mm_loadu_si128((const __m128i*)(src + st.window[0]));
-            __m128i w1 = _mm_loadu_si128((const __m128i*)(src + st.window[1]));
-            __m128i yb = Pairs(w0, w1, st.yb, st.multYb), yr = Pairs(w0, w1, st.yr, st.multYr);
+            __m128i w1 = SHIFT ? _mm_loadu_si128((const __m128i*)(src + st.window[1])) : w0;
+            __m128i yb = Pairs<SHIFT>(w0, w1, st.yb, st.multYb);
+            __m128i yr = Pairs<SHIFT>(w0, w1, st.yr, st.multYr);
             const __m128i ySum2 = Factors(1, 2);
             __m128i b = _mm_add_epi32(_mm_srai_epi32(_mm_madd_epi16(yb, Factors(10773, 7381)), 16),
                                       _mm_madd_epi16(yb, ySum2));
@@ -130,15 +132,5 @@ SSSE3_KERNEL void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shif
         DecodeRow<1>(src, dst);
     else
         DecodeRow<2>(src, dst);
-}
-
-int Yuv10Ssse3Available() {
-    unsigned a, b, c, d;
-    return __get_cpuid(1, &a, &b, &c, &d) && (c >> 9 & 1) ? 1 : 0;
-}
-#else
-int Yuv10Ssse3Available() { return 0; }
-void DecodeYuv10RowSsse3(const uint8_t* src, uint8_t* dst, int shift) {
-    DecodeYuv10RowTables(src, dst, shift);
 }
 #endif

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks, writes their frame files once (build/bench-data), and prints
-# the figures: decode against its floor and the 100,000-name scan, natively and under
+# the figures: decode against its floor (with the viewer's choice of row kernel, then
+# with each kernel the processor runs) and the 100,000-name scan, natively and under
 # Wine, FFmpeg's v210x decoder on the same YUV10 frames when ffmpeg is installed, and
 # playback through the real window under Wine in a private virtual display.
 # Wine runs with theming off (scripts/wine-prefix.sh), as the program looks on Windows.

@@ -170,9 +170,9 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
 
 // The readers' input: a byte for the scale (% 3), the read that fails (/ 3; 0: none) and,
 // for YUV10, whether the block buffer is gone with no memory for it (/ 24) and whether the
-// file is the rest repeated to more than a frame (48 to 95), then the file. The picture
-// is filled with stale pixels first so rows a reader leaves alone show; returns one stale
-// row.
+// file is the rest repeated to more than a frame (48 to 95), for TIFF whether the block
+// buffer is gone (/ 48), then the file. The picture is filled with stale pixels first so
+// rows a reader leaves alone show; returns one stale row.
 static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, size_t size,
                                       int shift) {
     ViewerStateData& v = ViewerState;
@@ -204,7 +204,7 @@ void yuv10(uint8_t first, const uint8_t* input, size_t size) {
     std::vector<uint8_t> black(bytes), expected(bytes);
     static bool blockGone = true;  // none before the first frame
     bool failing = first / 24 % 2;
-    if (failing) ReleaseYuv10Block();
+    if (failing) ReleaseReadBlock();
     FailingAlloc = failing;
     FailingRead = first / 3 % 8;
     LastAllocation = 0;
@@ -225,7 +225,13 @@ void tiff(uint8_t first, const uint8_t* file, size_t size) {
     std::vector<uint32_t> stale = OneFrame("f1.tif", file, size, first % 3);
     const FrameImageHeader header = ViewerState.FrameImage.Header;
     FailingRead = first / 3 % 16;
+    if (first / 48 % 2) {  // no memory for it at full size, where the reader uses it
+        ReleaseReadBlock();
+        FailingAlloc = first % 3 == 0;
+    }
     int result = ReadTiffFrame();
+    CHECK(result != 0 || !FailingAlloc);  // an accepted frame asked for the block
+    FailingAlloc = 0;
     CHECK((result == 0 || result == -1) &&
           !memcmp(&header, &ViewerState.FrameImage.Header, sizeof header));
     for (int r = 0; r < header.biHeight; ++r) {

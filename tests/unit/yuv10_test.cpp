@@ -1,10 +1,12 @@
-// YUV10 rows: the reference decode on known colours, every kernel against it. The reader
-// is the fuzz target's.
+// Rows: the YUV10 reference decode on known colours, every YUV10 and TIFF kernel against
+// its reference. The YUV10 reader is the fuzz target's.
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "core/yuv10_reader.h"
+#include "core/cpu_features.h"
+#include "core/tiff_rows.h"
+#include "core/yuv10_rows.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -27,26 +29,32 @@ TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
             << k[0];
     }
 
-    void (*kernels[])(const uint8_t*, uint8_t*, int) = {DecodeYuv10RowTables, DecodeYuv10Row,
-                                                        DecodeYuv10RowSsse3, DecodeYuv10RowAvx2};
-    int count = Yuv10Avx2Available() ? 4 : Yuv10Ssse3Available() ? 3 : 2;
-    EXPECT_EQ(Yuv10Ssse3Available(),
-              __builtin_cpu_supports("ssse3") ? 1 : 0);  // the fast one where it runs
-    EXPECT_EQ(Yuv10Avx2Available(), __builtin_cpu_supports("avx2") ? 1 : 0);
+    // Each kernel beside its reference, with the file row's size and the last scale it
+    // converts (-1: not on this processor).
+    const struct {
+        decltype(&DecodeTiffRow) reference, kernel;
+        int rowBytes, lastShift;
+    } kernels[] = {{DecodeYuv10RowReference, DecodeYuv10RowTables, 5120, 2},
+                   {DecodeYuv10RowReference, DecodeYuv10Row, 5120, 2},
+                   {DecodeYuv10RowReference, DecodeYuv10RowSsse3, 5120, Ssse3Available() ? 2 : -1},
+                   {DecodeYuv10RowReference, DecodeYuv10RowAvx2, 5120, Avx2Available() ? 1 : -1},
+                   {DecodeTiffRowScalar, DecodeTiffRow, 11520, 2},
+                   {DecodeTiffRowScalar, DecodeTiffRowSsse3, 11520, Ssse3Available() ? 2 : -1}};
+    EXPECT_EQ(Ssse3Available(), __builtin_cpu_supports("ssse3") ? 1 : 0);  // fast where it runs
+    EXPECT_EQ(Avx2Available(), __builtin_cpu_supports("avx2") ? 1 : 0);
     for (unsigned trial = 0; trial < 40; ++trial) {
         std::mt19937 rng(trial);
-        Bytes row(5120, trial ? 0xFF : 0);  // clamped everywhere, then random
+        Bytes row(11520, trial ? 0xFF : 0);  // clamped everywhere, then random
         for (uint8_t& b : row) b = trial > 1 ? (uint8_t)rng() : b;
-        for (int shift = 0; shift <= 2; ++shift) {
-            // Zero-filled and with room either side: a wide store must stay in the row.
-            size_t bytes = (1920 >> shift) * 4;
-            Bytes want(bytes + 64, 0);
-            DecodeYuv10RowReference(row.data(), want.data() + 32, shift);
-            for (int k = 0; k < count; ++k) {
-                Bytes out(bytes + 64, 0);
-                kernels[k](row.data(), out.data() + 32, shift);
-                EXPECT_TRUE(out == want) << k << " " << trial << " " << shift;
+        for (int shift = 0; shift <= 2; ++shift)
+            for (const auto& k : kernels) {
+                if (shift > k.lastShift) continue;
+                // Zero-filled and with room either side: a wide store must stay in the row.
+                size_t bytes = (1920 >> shift) * 4;
+                Bytes src(row.begin(), row.begin() + k.rowBytes), want(bytes + 64), out(bytes + 64);
+                k.reference(src.data(), want.data() + 32, shift);
+                k.kernel(src.data(), out.data() + 32, shift);
+                EXPECT_TRUE(out == want) << &k - kernels << " " << trial << " " << shift;
             }
-        }
     }
 }
