@@ -18,8 +18,8 @@ TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
                             {81, 90, 240, 255, 24, 0}};
     for (const int* k : known) {
         Bytes row(5120), out(1920 * 4);
-        for (int i = 0; i < 3840;
-             ++i) {  // three fields to a big-endian word: Cb Y Cr Y Cb Y Cr ...
+        // Three fields to a big-endian word: Cb Y Cr Y Cb Y Cr ...
+        for (int i = 0; i < 3840; ++i) {
             uint32_t field = (uint32_t)(i % 2 ? k[0] : k[1 + i % 4 / 2]) << (24 - 10 * (i % 3));
             for (int b = 0; b < 4; ++b) row[i / 3 * 4 + b] |= (uint8_t)(field >> (24 - 8 * b));
         }
@@ -32,7 +32,8 @@ TEST(Yuv10, TheReferenceGivesKnownColoursAndEveryKernelItsBytes) {
     // Each kernel beside its reference, with the file row's size and the last scale it
     // converts (-1: not on this processor).
     const struct {
-        decltype(&DecodeTiffRow) reference, kernel;
+        decltype(&DecodeTiffRow) reference;
+        decltype(&DecodeTiffRow) kernel;
         int rowBytes, lastShift;
     } kernels[] = {{DecodeYuv10RowReference, DecodeYuv10RowTables, 5120, 2},
                    {DecodeYuv10RowReference, DecodeYuv10Row, 5120, 2},
