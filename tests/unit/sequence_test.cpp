@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/frame_sequence.h"
-#include "core/viewer_state.h"
-#include "platform/platform.h"
 #include "tests/support.h"
 
 TEST(ScanSequence, PatternFormatAndNamePart) {
@@ -21,8 +19,11 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
     for (const auto& [path, pattern, isTiff, name] : cases) {
         Fresh(1);
         ViewerState.IsTiff = 1;  // an earlier TIFF sequence must not leak into this one
+        ViewerState.Step = 3;
         SetPath(path);
-        EXPECT_EQ(ScanSequence(), -1);  // none of these exists: only the pattern counts
+        LoadSequence();  // none of these exists: the pattern counts, and one box, paused
+        EXPECT_EQ(hooks::Errors, std::vector<std::string>{"Error: ファイルをオープンできません!"});
+        EXPECT_EQ(ViewerState.Step, 0);
         EXPECT_EQ(std::make_tuple(std::string(ViewerState.PatternBuffer), ViewerState.IsTiff,
                                   std::string(ViewerState.NamePart)),
                   std::make_tuple(std::string(pattern), isTiff, std::string(name)));

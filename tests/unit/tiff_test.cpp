@@ -6,14 +6,10 @@
 #include <functional>
 
 #include "core/frame_sequence.h"
-#include "core/sequence_loading.h"
-#include "core/viewer_state.h"
 #include "tests/support.h"
 #include "tools/frame_pattern.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 Bytes Fixture(const char* name) {
     std::ifstream f(std::string(TIFF_FIXTURE_DIR) + "/" + name, std::ios::binary);
