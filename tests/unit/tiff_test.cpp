@@ -150,6 +150,12 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         EXPECT_EQ(Decode(b, 1), -1) << c.what;
         EXPECT_TRUE(Picture() == scribbled) << c.what;
     }
+    // A failed seek or read in the header, the directory or the offsets refuses the file too.
+    for (auto [base, reads, seeks] :
+         {std::tuple<const Bytes&, int, int>{one, -1, 0}, {one, 2, -1}, {many, 3, -1}}) {
+        EXPECT_EQ(Decode(base, 1, reads, seeks), -1) << reads;
+        EXPECT_TRUE(Picture() == scribbled) << reads;
+    }
 }
 
 // Rows a file does not hold, and rows after a failed read or seek, are black: they never
