@@ -26,10 +26,8 @@ void OnKeyDown(HWND window, WPARAM key) {
     } else {
         v.Step = 0;
     }
-    if (v.FrameCount == 0) {
-        v.Step = 0;
-        StopPlayback(window);
-    } else if (v.Step == 0) {
+    if (v.FrameCount == 0) v.Step = 0;  // nothing to play
+    if (v.Step == 0) {
         StopPlayback(window);
     } else if (Playing != window) {
         SetTimer(window, PLAYBACK_TIMER_ID, PLAYBACK_PERIOD_MS, NULL);
