@@ -35,10 +35,15 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
         NameFitsPattern(std::string(200, 'a').c_str(), (std::string(120, '*') + "b").c_str()));
 }
 
-// Without LineBuffer, or for a size the viewer does not have, there is no picture. (What
-// stays when memory runs out for a new size is the window tests'.)
-TEST(ResetFrameImage, NeedsLineBufferAndAKnownSize) {
-    Fresh(1);
+// The header the window hands to SetDIBitsToDevice, at quarter size. Without LineBuffer, or
+// for a size the viewer does not have, there is no picture. (What stays when memory runs
+// out for a new size is the window tests'.)
+TEST(ResetFrameImage, GivesTheBitmapHeaderAndNeedsLineBufferAndAKnownSize) {
+    Fresh(2);
+    const FrameImageHeader& h = ViewerState.FrameImage.Header;
+    EXPECT_EQ(std::vector<int64_t>({h.biSize, h.biWidth, h.biHeight, h.biPlanes, h.biBitCount,
+                                    h.biCompression, h.biSizeImage, h.biClrUsed, h.bmiColors0}),
+              std::vector<int64_t>({40, 480, 270, 1, 32, 0, 0, 0, 0}));
     PlatFree(ViewerState.LineBuffer);
     ViewerState.LineBuffer = nullptr;
     hooks::AllocsLeft = 0;
