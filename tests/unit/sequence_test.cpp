@@ -28,7 +28,7 @@ TEST(ScanSequence, PatternFormatAndNamePart) {
                                   std::string(ViewerState.NamePart)),
                   std::make_tuple(std::string(pattern), isTiff, std::string(name)));
     }
-    EXPECT_TRUE(NameFitsPattern("a.b.TIF", "*.tif") &&
+    EXPECT_TRUE(NameFitsPattern("ZA.b.TIF", "za*.tif") &&
                 NameFitsPattern("\x95\x5C_0002.yuv10", "\x95\x5C_????.yuv10"));
     EXPECT_FALSE(NameFitsPattern("\x95\x5D_0002.yuv10", "\x95\x5C_????.yuv10"));
     EXPECT_FALSE(

@@ -119,6 +119,7 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         {"big-endian", Fixture("big_endian.tif"), [](Bytes&) {}},
         {"LZW", Fixture("lzw.tif"), [](Bytes&) {}},
         {"1919 wide", one, [](Bytes& b) { SetEntry(b, 279, 256, 3, 1, 1919); }},
+        {"2 GiB + 1920 wide", one, [](Bytes& b) { SetEntry(b, 279, 256, 4, 1, 0x80000780u); }},
         {"1081 high", one, [](Bytes& b) { SetEntry(b, 279, 257, 4, 1, 1081); }},
         {"8 bits", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 1, 8); }},
         {"two bit depths", one, [](Bytes& b) { SetEntry(b, 279, 258, 3, 2, 16 | 16 << 16); }},
