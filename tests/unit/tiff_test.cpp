@@ -62,6 +62,19 @@ Bytes DirectoryFirst(const Bytes& b) {
     return t;
 }
 
+// The fixture with a second directory at its end: its entries, then tags the reader does not
+// know up to more entries than one read brings.
+Bytes ManyEntries(const Bytes& b) {
+    size_t ifd = Get(b, 4), count = Get(b, ifd, 2), at = b.size();
+    Bytes t = b;
+    t.insert(t.end(), b.begin() + ifd, b.begin() + ifd + 2 + 12 * count);
+    t.resize(at + 2 + 12 * 1000 + 4);
+    for (size_t i = count; i < 1000; ++i) Put(t, at + 2 + 12 * i, 65000 | 3 << 16);
+    Put(t, at, 1000, 2);
+    Put(t, 4, (uint32_t)at);
+    return t;
+}
+
 // Loads the file as a one-frame sequence over a picture where rows left alone would show;
 // readsLeft and seeksLeft make one call of the decode fail. 0: shown; -1: refused with the
 // invalid-file box and nothing loaded.
@@ -81,16 +94,18 @@ int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
 }
 
 // The high bytes of the fixtures' samples at the current scale; file rows from blackFrom
-// on black.
-Bytes Expected(int blackFrom = 1080) {
+// to blackTo black.
+Bytes Expected(int blackFrom = 1080, int blackTo = 1080) {
     static const std::vector<uint16_t> rgb = MakeRgb48Frame(3);
     int k = 1 << ViewerState.ScaleShift, w = 1920 / k, h = 1080 / k;
     Bytes picture((size_t)w * h * 4, 0);
-    for (int top = 0; top < h; ++top)
-        for (int x = 0; top * k + k - 1 < blackFrom && x < w; ++x)
+    for (int top = 0; top < h; ++top) {
+        int row = top * k + k - 1;
+        for (int x = 0; (row < blackFrom || row >= blackTo) && x < w; ++x)
             for (int c = 0; c < 3; ++c)
                 picture[((size_t)(h - 1 - top) * w + x) * 4 + c] =
-                    (uint8_t)(rgb[((size_t)(top * k + k - 1) * 1920 + x * k) * 3 + 2 - c] >> 8);
+                    (uint8_t)(rgb[((size_t)row * 1920 + x * k) * 3 + 2 - c] >> 8);
+    }
     return picture;
 }
 
@@ -99,7 +114,7 @@ Bytes Expected(int blackFrom = 1080) {
 TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
     const Bytes one = Fixture("one_strip.tif"),
                 cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"),
-                           Reversed(Fixture("strips64.tif")), DirectoryFirst(one)};
+                           ManyEntries(Reversed(Fixture("strips64.tif"))), DirectoryFirst(one)};
     for (const Bytes& c : cases)
         for (int scale = 0; scale <= 2; ++scale) {
             ASSERT_EQ(Decode(c, scale), 0) << &c - cases;
@@ -175,4 +190,9 @@ TEST(Tiff, MissingAndUnreadableRowsAreBlack) {
     // every strip; the fifth strip's seek (row 256) fails.
     ASSERT_EQ(Decode(Reversed(Fixture("strips64.tif")), 0, -1, 4 + 4), 0);
     EXPECT_TRUE(Picture() == Expected(256));
+    // A strip that lies past the end is black; the strips after it are read.
+    Bytes gap = Fixture("strips64.tif");
+    Put(gap, Get(gap, Entry(gap, 273) + 8) + 4 * 2, (uint32_t)gap.size());
+    ASSERT_EQ(Decode(gap, 0), 0);
+    EXPECT_TRUE(Picture() == Expected(128, 192));
 }
