@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,16 +72,21 @@ inline Bytes Scribble() {
     return Picture();
 }
 
+// A picture at scale shift from its file rows: the row `top` rows below the top shows file
+// row top * k + k - 1 (k = 1 << shift; the bottom row of the picture is the file's last),
+// filled by fill(file row, pixels) or left black.
+inline Bytes ScaledPicture(int shift, const std::function<void(size_t, uint8_t*)>& fill) {
+    int k = 1 << shift, width = 1920 / k, height = 1080 / k;
+    Bytes picture((size_t)width * height * 4, 0);
+    for (int top = 0; top < height; ++top)
+        fill((size_t)top * k + k - 1, &picture[(size_t)(height - 1 - top) * width * 4]);
+    return picture;
+}
+
 // The picture a YUV10 file must give at scale shift, from the scalar reference decode
 // (checked on known colours; the reader never runs it): rows the file does not hold are black.
 inline Bytes Yuv10Picture(const Bytes& file, int shift) {
-    int k = 1 << shift, width = 1920 / k, height = 1080 / k;
-    Bytes picture((size_t)width * height * 4, 0);
-    for (int top = 0; top < height; ++top) {
-        size_t row = (size_t)top * k + k - 1;  // the bottom row of the picture is the file's last
-        if ((row + 1) * 5120 <= file.size())
-            DecodeYuv10RowReference(&file[row * 5120],
-                                    &picture[(size_t)(height - 1 - top) * width * 4], shift);
-    }
-    return picture;
+    return ScaledPicture(shift, [&](size_t row, uint8_t* out) {
+        if ((row + 1) * 5120 <= file.size()) DecodeYuv10RowReference(&file[row * 5120], out, shift);
+    });
 }

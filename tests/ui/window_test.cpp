@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include "res/resource.h"
@@ -16,22 +15,17 @@ static int Beeps;  // MessageBeep is counted, not sounded (the import slots belo
 static BOOL WINAPI CountBeep(UINT) { return ++Beeps; }
 
 // The open dialog as Windows runs it when it fails at once (an initial name that is not
-// a valid one, a chosen one too long): the next calls fail with the errors in Refusals,
-// one each. Every initial name is kept in OpenNames.
-static std::vector<DWORD> Refusals;
-static DWORD OpenError;
+// a valid one, a chosen one too long): with Refusal set, the next call fails with that
+// error. Every initial name is kept in OpenNames.
+static DWORD Refusal, OpenError;
 static std::string OpenNames;
-static FARPROC Comdlg(const char* name) { return GetProcAddress(LoadLibraryA("comdlg32"), name); }
 static BOOL WINAPI TryOpen(LPOPENFILENAMEA o) {
     OpenNames += o->lpstrFile + std::string("|");
-    OpenError = Refusals.empty() ? 0 : Refusals.front();
-    if (!OpenError) return ((BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)Comdlg("GetOpenFileNameA"))(o);
-    Refusals.erase(Refusals.begin());
-    return FALSE;
+    OpenError = std::exchange(Refusal, 0);
+    FARPROC open = GetProcAddress(LoadLibraryA("comdlg32"), "GetOpenFileNameA");
+    return !OpenError && ((BOOL(WINAPI*)(LPOPENFILENAMEA))(void*)open)(o);
 }
-static DWORD WINAPI OpenFailure() {
-    return OpenError ? OpenError : ((DWORD(WINAPI*)())(void*)Comdlg("CommDlgExtendedError"))();
-}
+static DWORD WINAPI OpenFailure() { return OpenError; }
 // These import slots stand in for USER32's and COMDLG32's.
 #ifdef _WIN64
 BOOL(WINAPI* BeepSlot)(UINT) asm("__imp_MessageBeep") = CountBeep;
@@ -45,7 +39,26 @@ DWORD(WINAPI* FailureSlot)() asm("__imp__CommDlgExtendedError@0") = OpenFailure;
 
 static const std::string CANNOT_OPEN = "Error: ファイルをオープンできません!";
 static const std::string INVALID = "Error: 不正なファイルです!";
-static void Send(UINT m, WPARAM a, LPARAM b = 0) { EXPECT_EQ(SendMessageA(W, m, a, b), 0) << m; }
+#ifndef _WIN64
+// 32-bit Windows enters window procedures with the stack aligned to 4 bytes only (Wine to
+// 16): each message reaches the procedure 4, 8 or 12 bytes off 16-byte alignment in turn.
+static LRESULT Call(UINT m, WPARAM a, LPARAM b) {
+    static unsigned sent = 0;
+    // The call's four arguments, how far off, then the result.
+    uintptr_t c[] = {(uintptr_t)W, m, a, (uintptr_t)b, 4 + 4 * (sent++ % 3), 0};
+    __asm__ volatile(
+        "mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub 16(%%edi), %%esp\n\t"
+        "push 12(%%edi)\n\tpush 8(%%edi)\n\tpush 4(%%edi)\n\tpush (%%edi)\n\t"
+        "call *%1\n\tmov %%eax, 20(%%edi)\n\tmov %%esi, %%esp"
+        :
+        : "D"(c), "r"(MainWindowProc)
+        : "eax", "ecx", "edx", "esi", "memory", "cc");
+    return (LRESULT)c[5];
+}
+#else
+static LRESULT Call(UINT m, WPARAM a, LPARAM b) { return SendMessageA(W, m, a, b); }
+#endif
+static void Send(UINT m, WPARAM a, LPARAM b = 0) { EXPECT_EQ(Call(m, a, b), 0) << m; }
 static void Keys(WPARAM key, int times = 1) {
     while (times--) Send(WM_KEYDOWN, key, 1);
 }
@@ -68,17 +81,13 @@ static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 
 // The checked size items, full size in bit 0.
 static long Checked() { return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2); }
 // How far the status bar's right and bottom edges and its parts' right edges (w - 200,
-// w - 100, -1 at 96 dots per inch, scaled with them) are from where they belong, how far the
-// widest frame and step texts pass their parts (their width in the bar's font, the part's
-// edges and the inset the bar draws a text at), then the client area from the picture's size.
+// w - 100, -1 at 96 dots per inch, scaled with the display) are from where they belong, then
+// the client area from the picture's size.
 static Ints Misfit(bool picture = true) {
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     HDC dc = GetDC(Bar());
-    HGDIOBJ font = SelectObject(dc, CreateFontIndirectA(&metrics.lfStatusFont));
     int part = MulDiv(100, GetDeviceCaps(dc, LOGPIXELSX), 96);
-    RECT c, b, r[3];
+    ReleaseDC(Bar(), dc);
+    RECT c, b;
     int e[3] = {};
     GetClientRect(W, &c);
     GetWindowRect(Bar(), &b);
@@ -86,16 +95,6 @@ static Ints Misfit(bool picture = true) {
     SendMessageA(Bar(), SB_GETPARTS, 3, (LPARAM)e);
     Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 2 * part,
               e[1] - c.right + part, e[2] + 1};
-    const std::string widest[] = {"", "Frame: 998/1000", "Step: +10"};
-    for (int i : {1, 2}) {
-        SIZE text;
-        GetTextExtentPoint32A(dc, widest[i].c_str(), (int)widest[i].size(), &text);
-        SendMessageA(Bar(), SB_GETRECT, i, (LPARAM)&r[i]);
-        m.push_back(
-            std::max(0L, text.cx + 2 * GetSystemMetrics(SM_CXBORDER) + 3 - r[i].right + r[i].left));
-    }
-    DeleteObject(SelectObject(dc, font));
-    ReleaseDC(Bar(), dc);
     if (picture) m.insert(m.end(), {c.right - FrameImageWidth(), b.top - FrameImageHeight()});
     return m;
 }
@@ -182,12 +181,8 @@ class Window : public ::testing::Test {
 TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAndExitEnds) {
     ExpectShows(Black());
     EXPECT_EQ(ImmGetContext(W), nullptr);  // keys reach it as themselves, input method or not
-    typedef HRESULT(WINAPI * GetAwareness)(HANDLE, int*);
-    FARPROC get = GetProcAddress(LoadLibraryA("shcore.dll"), "GetProcessDpiAwareness");
-    int awareness = 0;  // per monitor (2) where the system offers it, as Wine does
-    EXPECT_TRUE(get && ((GetAwareness)(void*)get)(NULL, &awareness) == S_OK && awareness == 2);
     Keys(VK_RIGHT);
-    EXPECT_EQ(Misfit(), Ints(9, 0));
+    EXPECT_EQ(Misfit(), Ints(7, 0));
     EXPECT_EQ(Ints({FrameImageWidth(), Checked(), TimerSet()}), Ints({960, 2, 0}));
     for (WORD id : {0, 555, IDM_SIZE_QUARTER + 1}) Send(WM_COMMAND, id);
     EXPECT_EQ(Texts(), "|Frame: 0/0|Step: 0");
@@ -260,7 +255,7 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     Keys(VK_RIGHT);
     for (int shift : {0, 2, 2, 1}) {
         Send(WM_COMMAND, IDM_SIZE_FULL + shift);
-        EXPECT_EQ(Misfit(), Ints(9, 0));
+        EXPECT_EQ(Misfit(), Ints(7, 0));
         EXPECT_EQ(Ints({Checked(), TimerSet()}), Ints({1 << shift, 1}));
         ExpectShows(Black());
         Send(WM_TIMER, 1);
@@ -273,7 +268,7 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     }
     SetWindowPos(W, NULL, 0, 0, 1400, 900, SWP_NOMOVE | SWP_NOZORDER);  // dragged wider
     UpdateWindow(W);
-    EXPECT_EQ(Misfit(false), Ints(7, 0));
+    EXPECT_EQ(Misfit(false), Ints(5, 0));
     Bytes area = Screen(1200, 600);  // (960, 100) and (100, 540) from the top left are grey
     for (size_t at : {(499 * 1200 + 960) * 4, (59 * 1200 + 100) * 4})
         EXPECT_EQ(Bytes(&area[at], &area[at + 3]), Bytes(3, 128));
@@ -314,7 +309,7 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
 TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
     std::string dir = Seq(3);
     strcpy(ViewerState.PathBuffer, "\"a\" \"b\"");  // what dropping two files onto the exe leaves
-    Refusals = {FNERR_INVALIDFILENAME};
+    Refusal = FNERR_INVALIDFILENAME;
     for (int button : {IDOK, IDCANCEL}) {
         Modal(IDM_OPEN, [&](HWND d) {
             SetDlgItemTextA(d, 0x47C /* cmb13: the file name */, Join(dir, Name(1)).c_str());
@@ -325,42 +320,11 @@ TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
         for (int n = 0; n < 3; ++n) DeleteFileA(Join(dir, Name(n)).c_str());  // now a load fails
     }
     EXPECT_EQ(OpenNames, "\"a\" \"b\"||" + Join(dir, Name(1)) + "|");  // refused, then empty
-    Refusals = {FNERR_BUFFERTOOSMALL};  // the chosen path does not fit: cannot open, no name shown
+    Refusal = FNERR_BUFFERTOOSMALL;  // the chosen path does not fit: cannot open, no name shown
     Send(WM_COMMAND, IDM_OPEN);
     EXPECT_EQ(Texts(), "|Frame: 1/0|Step: 0");
     EXPECT_EQ(hooks::Errors, std::vector<std::string>{CANNOT_OPEN});
 }
-
-#ifndef _WIN64
-// 32-bit Windows enters window procedures with the stack aligned to 4 bytes only (Wine
-// to 16): the procedure entered here `offset` bytes off 16-byte alignment.
-static void SendOff(int offset, UINT m, WPARAM a) {
-    struct {
-        HWND w;
-        UINT m;
-        WPARAM a;
-        LPARAM b;
-        int offset;
-    } c = {W, m, a, 0, offset};
-    __asm__ volatile(
-        "mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub 16(%%edi), %%esp\n\t"
-        "push 12(%%edi)\n\tpush 8(%%edi)\n\tpush 4(%%edi)\n\tpush (%%edi)\n\t"
-        "call *%1\n\tmov %%esi, %%esp"
-        :
-        : "D"(&c), "r"(MainWindowProc)
-        : "eax", "ecx", "edx", "esi", "memory", "cc");
-}
-TEST_F(Window, LoadsAndTicksWithTheStackAsWindowsMayLeaveIt) {
-    Bytes frame = MakeYuv10Frame(5);
-    std::string path = Join(Seq(1, [&](int) { return frame; }), Name(0));
-    for (int shift = 0; shift <= 2; ++shift) {  // 4, 8 and 12 bytes off
-        Send(WM_COMMAND, IDM_SIZE_FULL + shift);
-        SendOff(4 + 4 * shift, WM_DROPFILES, DropHandle({path}));
-        SendOff(4 + 4 * shift, WM_TIMER, 1);
-        ExpectShows(Yuv10Picture(frame, shift));
-    }
-}
-#endif
 
 // A whole command line: the full path it names, "" when it names none or one whose full
 // path does not fit. Windows drops the trailing blanks and dots of a name.
@@ -375,7 +339,6 @@ TEST(CommandLine, TheTailNamesOnePathQuotedOrBareMadeAbsoluteThatFits) {
         {v + p + " more", p + " more"},
         {v + p + " . ", p},
         {v + fits, fits},
-        {v + q + fits + q, fits},
         {v + fits + "a", ""},
         {v + std::string(260 - here.size(), 'a'), ""},  // fits only before it is made absolute
         {v + q + q, ""},

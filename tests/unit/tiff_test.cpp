@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 
 #include "core/frame_sequence.h"
 #include "tests/support.h"
@@ -95,18 +94,14 @@ int Decode(const Bytes& b, int scale, int readsLeft = -1, int seeksLeft = -1) {
 
 // The high bytes of the fixtures' samples at the current scale; file rows from blackFrom
 // to blackTo black.
-Bytes Expected(int blackFrom = 1080, int blackTo = 1080) {
+Bytes Expected(size_t blackFrom = 1080, size_t blackTo = 1080) {
     static const std::vector<uint16_t> rgb = MakeRgb48Frame(3);
-    int k = 1 << ViewerState.ScaleShift, w = 1920 / k, h = 1080 / k;
-    Bytes picture((size_t)w * h * 4, 0);
-    for (int top = 0; top < h; ++top) {
-        int row = top * k + k - 1;
-        for (int x = 0; (row < blackFrom || row >= blackTo) && x < w; ++x)
+    int k = 1 << ViewerState.ScaleShift;
+    return ScaledPicture(ViewerState.ScaleShift, [&](size_t row, uint8_t* out) {
+        for (int x = 0; (row < blackFrom || row >= blackTo) && x < 1920 / k; ++x)
             for (int c = 0; c < 3; ++c)
-                picture[((size_t)(h - 1 - top) * w + x) * 4 + c] =
-                    (uint8_t)(rgb[((size_t)row * 1920 + x * k) * 3 + 2 - c] >> 8);
-    }
-    return picture;
+                out[x * 4 + c] = (uint8_t)(rgb[(row * 1920 + x * k) * 3 + 2 - c] >> 8);
+    });
 }
 
 }  // namespace
