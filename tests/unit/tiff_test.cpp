@@ -65,11 +65,12 @@ Bytes DirectoryFirst(const Bytes& b) {
 // know up to more entries than one read brings.
 Bytes ManyEntries(const Bytes& b) {
     size_t ifd = Get(b, 4), count = Get(b, ifd, 2), at = b.size();
+    const size_t entries = LINE_BUFFER_SIZE / 12 + 40;  // the reader reads them in LineBuffer
     Bytes t = b;
     t.insert(t.end(), b.begin() + ifd, b.begin() + ifd + 2 + 12 * count);
-    t.resize(at + 2 + 12 * 1000 + 4);
-    for (size_t i = count; i < 1000; ++i) Put(t, at + 2 + 12 * i, 65000 | 3 << 16);
-    Put(t, at, 1000, 2);
+    t.resize(at + 2 + 12 * entries + 4);
+    for (size_t i = count; i < entries; ++i) Put(t, at + 2 + 12 * i, 65000 | 3 << 16);
+    Put(t, at, (uint32_t)entries, 2);
     Put(t, 4, (uint32_t)at);
     return t;
 }
