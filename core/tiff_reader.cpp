@@ -21,6 +21,7 @@ enum {
     TAG_SAMPLES_PER_PIXEL = 277,
     TAG_ROWS_PER_STRIP = 278,
     TAG_PLANAR_CONFIG = 284,
+    TAG_SAMPLE_FORMAT = 339,
 };
 
 static uint16_t Get16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
@@ -84,7 +85,8 @@ static int CheckFixedTag(uint16_t tag, const uint8_t* entry) {
 struct StripLayout {
     uint8_t offsetsEntry[ENTRY_BYTES];
     uint8_t bitsEntry[ENTRY_BYTES];
-    bool haveOffsets, haveBits;
+    uint8_t formatEntry[ENTRY_BYTES];
+    bool haveOffsets, haveBits, haveFormat;
     uint32_t rowsPerStrip;
 };
 
@@ -116,6 +118,9 @@ static int ReadDirectory(PlatFile file, int64_t fileSize, StripLayout* layout) {
             } else if (tag == TAG_BITS_PER_SAMPLE) {
                 memcpy(layout->bitsEntry, entry, ENTRY_BYTES);
                 layout->haveBits = true;
+            } else if (tag == TAG_SAMPLE_FORMAT) {
+                memcpy(layout->formatEntry, entry, ENTRY_BYTES);
+                layout->haveFormat = true;
             } else if (tag == TAG_ROWS_PER_STRIP) {
                 uint32_t rows;
                 if (EntryValue(entry, &rows) != 0 || rows == 0) return -1;
@@ -147,6 +152,16 @@ static int ReadArray(PlatFile file, int64_t fileSize, const uint8_t* entry, uint
     }
     for (uint32_t i = 0; i < wanted; ++i)
         values[i] = size == 2 ? Get16(data + 2 * i) : Get32(data + 4 * i);
+    return 0;
+}
+
+// Whether every value of a per-sample entry (one for all samples, or one each) is want.
+static int EverySampleIs(PlatFile file, int64_t fileSize, const uint8_t* entry, uint32_t want) {
+    uint32_t values[3], count = Get32(entry + 4);
+    if ((count != 1 && count != 3) || ReadArray(file, fileSize, entry, count, values) != 0)
+        return -1;
+    for (uint32_t i = 0; i < count; ++i)
+        if (values[i] != want) return -1;
     return 0;
 }
 
@@ -214,14 +229,12 @@ int ReadTiffFrame() {
             if ((int64_t)strips[i] < fileSize) anyInside = true;
         if (!anyInside) result = -1;
     }
-    if (result == 0 && layout.haveBits) {
-        uint32_t bits[3], count = Get32(layout.bitsEntry + 4);
-        if ((count != 1 && count != 3) ||
-            ReadArray(file, fileSize, layout.bitsEntry, count, bits) != 0)
-            result = -1;
-        for (uint32_t i = 0; result == 0 && i < count; ++i)
-            if (bits[i] != 16) result = -1;
-    }
+    // 16 bits a sample, unsigned integers: signed or floating-point samples (half floats
+    // from a raw converter) would pass every other check and show wrong colours.
+    if (result == 0 && layout.haveBits)
+        result = EverySampleIs(file, fileSize, layout.bitsEntry, 16);
+    if (result == 0 && layout.haveFormat)
+        result = EverySampleIs(file, fileSize, layout.formatEntry, 1);
     if (result != 0) {
         PlatCloseFile(file);
         return -1;

@@ -108,8 +108,9 @@ Bytes Expected(size_t blackFrom = 1080, size_t blackTo = 1080) {
 }  // namespace
 
 TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
+    // unsigned.tif: from raw2tiff, strips of one row and a SampleFormat 1 for each sample.
     const Bytes one = Fixture("one_strip.tif"),
-                cases[] = {one, Fixture("strips1.tif"), Fixture("strips64.tif"),
+                cases[] = {one, Fixture("unsigned.tif"), Fixture("strips64.tif"),
                            ManyEntries(Reversed(Fixture("strips64.tif"))), DirectoryFirst(one)};
     for (const Bytes& c : cases)
         for (int scale = 0; scale <= 2; ++scale) {
@@ -119,7 +120,8 @@ TEST(Tiff, FilesOfThisKindDecodeToTheHighBytesAtEveryScale) {
 }
 
 TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
-    const Bytes one = Fixture("one_strip.tif"), many = Fixture("strips1.tif");
+    const Bytes one = Fixture("one_strip.tif"), many = Fixture("strips1.tif"),
+                unsigned16 = Fixture("unsigned.tif");
     const uint32_t size = (uint32_t)one.size(), ifd = Get(one, 4),
                    array = Get(many, Entry(many, 273) + 8);
     const struct {
@@ -137,6 +139,10 @@ TEST(Tiff, OtherFilesAreRefusedWithThePictureUntouched) {
         {"not RGB", one, [](Bytes& b) { SetEntry(b, 279, 262, 3, 1, 1); }},
         {"FillOrder 2", one, [](Bytes& b) { SetEntry(b, 279, 266, 3, 1, 2); }},
         {"4 samples", one, [](Bytes& b) { SetEntry(b, 279, 277, 3, 1, 4); }},
+        {"signed", Fixture("signed.tif"), [](Bytes&) {}},
+        {"one float sample", unsigned16,
+         [](Bytes& b) { Put(b, Get(b, Entry(b, 339) + 8) + 4, 3, 2); }},
+        {"floats", one, [](Bytes& b) { SetEntry(b, 279, 339, 3, 1, 3); }},
         {"planar", one, [](Bytes& b) { SetEntry(b, 279, 284, 3, 1, 2); }},
         {"0 rows a strip", one, [](Bytes& b) { SetEntry(b, 279, 278, 3, 1, 0); }},
         {"RATIONAL width", one, [](Bytes& b) { SetEntry(b, 279, 256, 5, 1, 1920); }},
