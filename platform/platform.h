@@ -14,8 +14,9 @@ enum { PLAT_NAME_SIZE = 260 };  // a listed name and its NUL, as in WIN32_FIND_D
 typedef struct PlatFileTag* PlatFile;  // NULL: no file
 typedef struct PlatFindTag* PlatFind;  // NULL: no listing
 
-// Opens an existing file for reading, shared for reading, with the sequential-scan
-// hint. NULL when it does not exist, cannot be opened, or is a directory.
+// Opens an existing file for reading, with the sequential-scan hint; others may go on
+// reading, writing, renaming and deleting it meanwhile. NULL when it does not exist,
+// cannot be opened, or is a directory.
 PlatFile PlatOpenFile(const char* path);
 // Reads up to size bytes: the count read (0 at the end), or -1 on a read error.
 int32_t PlatReadFile(PlatFile file, void* buffer, uint32_t size);

@@ -4,9 +4,13 @@
 #include <windows.h>
 #include <string.h>
 
+// Shared every way: a renderer re-writing the frame, or Explorer renaming or deleting it,
+// must not fail because the viewer is reading it, and a frame another program holds open
+// is still read.
 PlatFile PlatOpenFile(const char* path) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE h =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return reinterpret_cast<PlatFile>(h);
 }

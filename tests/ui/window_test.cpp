@@ -365,3 +365,20 @@ TEST(CommandLine, TheTailNamesOnePathQuotedOrBareMadeAbsoluteThatFits) {
     ViewerState.CurrentFrame = 2;
     EXPECT_EQ(ReadCurrentFrame(), 0);
 }
+
+// A frame that a renderer holds open for writing (as the C runtime's fopen shares it) is read;
+// while the viewer reads one, it can be written, renamed and deleted.
+TEST(Frames, AreSharedWithTheProgramsThatWriteThem) {
+    Fresh(1);
+    std::string dir = Seq(2), held = Join(dir, Name(1)), renamed = Join(dir, "x");
+    FILE* renderer = fopen(held.c_str(), "r+b");
+    SetPath(held);
+    LoadSequence();
+    EXPECT_TRUE(hooks::Errors.empty() && ViewerState.FrameCount == 2);
+    fclose(renderer);
+    PlatFile reading = PlatOpenFile(held.c_str());
+    renderer = fopen(held.c_str(), "r+b");
+    EXPECT_TRUE(renderer && fclose(renderer) == 0);
+    EXPECT_TRUE(MoveFileA(held.c_str(), renamed.c_str()) && DeleteFileA(renamed.c_str()));
+    PlatCloseFile(reading);
+}
