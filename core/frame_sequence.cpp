@@ -53,10 +53,14 @@ int NameFitsPattern(const char* name, const char* pattern) {
 
 // Whether a listed name belongs to the sequence: it must fit the pattern itself (names that
 // only the platform's looser matching lets in, such as 8.3 short names or a '?' matching
-// nothing at the end, do not), and hold no '?': that is what the listing gives in place of
-// a character the ANSI code page cannot hold, and such a file can never be opened.
+// nothing at the end, do not), and hold no '?' and no separator. The listing gives '?' in
+// place of a character the ANSI code page cannot hold, or a "best fit" stand-in that may be
+// a separator (code page 932 turns the yen sign into 0x5C): such a file can never be opened.
 static bool JoinsSequence(const char* name, const char* namePattern) {
-    return NameFitsPattern(name, namePattern) && !strchr(name, '?');
+    if (!NameFitsPattern(name, namePattern)) return false;
+    for (const char* c = name; *c; c += CharLength(c))
+        if (*c == '?' || *c == '\\' || *c == '/') return false;
+    return true;
 }
 
 // Byte-wise, letter case ignored; names that differ only in case keep a fixed order.

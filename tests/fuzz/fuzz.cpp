@@ -125,11 +125,15 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
     CHECK(v.MaxNameLength >= 0 && v.MaxNameLength < PLAT_NAME_SIZE &&
           v.FrameCount * slot <= LastAllocation);
     CHECK((size_t)v.FrameCount <= std::min(Listings[0].size(), Listings[1].size()));
-    // The same names listed twice: every one that fits and holds no '?' is in the table.
+    // The same names listed twice: every one that fits and holds no '?' and no separator
+    // character (a trail byte 0x5C is none) is in the table.
     auto fits = [&](const std::string& s) {
         std::string name = s.substr(0, 259).c_str();  // as listed: cut at a NUL
+        bool separator = false;
+        for (size_t i = 0; i < name.size(); i += PlatIsLeadByte(name[i]) && name[i + 1] ? 2 : 1)
+            separator = separator || name[i] == '\\' || name[i] == '/';
         return NameFitsPattern(name.c_str(), v.PatternBuffer + directory) &&
-               name.find('?') == std::string::npos;
+               name.find('?') == std::string::npos && !separator;
     };
     CHECK(bar != lines.end() || FitNames ||
           v.FrameCount == std::count_if(Listings[0].begin(), Listings[0].end(), fits));
