@@ -28,9 +28,21 @@ int TakeCommandLinePath(const char* tail) {
     // user browses, and every later frame is opened by this path. Windows also drops the
     // trailing blanks and dots of a name and resolves a drive-relative one ("D:clip.yuv10").
     DWORD full = GetFullPathNameA(named, PATH_BUFFER_SIZE, path, NULL);
-    if (full > 0 && full < PATH_BUFFER_SIZE) return 0;
-    path[0] = '\0';
-    return -1;
+    if (full == 0 || full >= PATH_BUFFER_SIZE) {
+        path[0] = '\0';
+        return -1;
+    }
+    TakeLongPath(path);
+    return 0;
+}
+
+// The frame number of an 8.3 short name ("CLIP_0~1.YUV", what a batch file's %~s1 passes)
+// is not the frame's, and no long name fits its pattern. Where the long form cannot be had
+// (no such file) or does not fit, the path stays as it is.
+void TakeLongPath(char* path) {
+    char longPath[PATH_BUFFER_SIZE];
+    DWORD length = GetLongPathNameA(path, longPath, PATH_BUFFER_SIZE);
+    if (length > 0 && length < PATH_BUFFER_SIZE) memcpy(path, longPath, length + 1);
 }
 
 // Bytes are compared unsigned and only blanks and quotes end a part: no byte of a

@@ -10,6 +10,7 @@ void OnDropFiles(HWND window, HDROP drop) {
     UINT length = DragQueryFileA(drop, 0, NULL, 0);
     if (length > 0 && length < PATH_BUFFER_SIZE) {
         DragQueryFileA(drop, 0, v.PathBuffer, PATH_BUFFER_SIZE);
+        TakeLongPath(v.PathBuffer);
     } else {
         v.PathBuffer[0] = '\0';
     }

@@ -40,9 +40,11 @@ void OnDropFiles(HWND window, HDROP drop);
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // command_line.cpp: puts the full path of the file named by the command-line tail into
-// PathBuffer. Returns 0, or -1 when the tail names no path or one whose full path does not
+// PathBuffer, in its long form. Returns 0, or -1 when the tail names no path or one whose full path does not
 // fit (PathBuffer is then left empty, so the load that follows reports it).
 int TakeCommandLinePath(const char* tail);
+// Turns a path that names an existing file into its long form, where that fits PathBuffer.
+void TakeLongPath(char* path);
 // The text after the program's name and the blanks behind it, in a whole command line.
 const char* CommandLineTail(const char* line);
 // Per-monitor DPI awareness where the system has it, else system awareness, else nothing.

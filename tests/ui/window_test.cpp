@@ -129,6 +129,12 @@ static std::string Seq(int count, std::function<Bytes(int)> bytes = Rows,
     for (int n = 0; n < count; ++n) WriteBytes(Join(dir, Name(n, ext)), bytes(n));
     return dir;
 }
+// The 8.3 short name of an existing file ("C:\\TEMP\\CLIP~ZGK.YUV").
+static std::string ShortName(const std::string& path) {
+    char name[MAX_PATH] = {};
+    GetShortPathNameA(path.c_str(), name, MAX_PATH);
+    return name;
+}
 static WPARAM DropHandle(const std::vector<std::string>& paths) {
     std::string block = '\x14' + std::string(sizeof(DROPFILES) - 1, '\0');  // ANSI names after it
     for (const std::string& p : paths) block += p + '\0';
@@ -281,7 +287,7 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
     std::string dir = Seq(3), other = Seq(4), tiff = Seq(2, Rows, "tif");
     std::string sub = Join(dir, std::string(300, 'd')).substr(0, 259 - 1 - Name(1).size());
     std::string fits = Join(sub, Name(1));
-    std::vector<std::string> three = {Join(dir, Name(2)), Join(other, Name(0)),
+    std::vector<std::string> three = {ShortName(Join(dir, Name(2))), Join(other, Name(0)),
                                       Join(other, Name(3))};
     CreateDirectoryA(sub.c_str(), NULL);
     WriteBytes(Join(sub, Name(0)), {});
@@ -358,12 +364,17 @@ TEST(CommandLine, TheTailNamesOnePathQuotedOrBareMadeAbsoluteThatFits) {
     // A relative name still opens its own frames once the open dialog has moved the
     // current directory.
     Fresh(1);
-    SetCurrentDirectoryA(Seq(3).c_str());
+    std::string dir = Seq(3);
+    SetCurrentDirectoryA(dir.c_str());
     EXPECT_EQ(TakeCommandLinePath(Name(1).c_str()), 0);
     LoadSequence();
     SetCurrentDirectoryA(ScratchDir().c_str());
     ViewerState.CurrentFrame = 2;
     EXPECT_EQ(ReadCurrentFrame(), 0);
+    // An 8.3 short name, as a batch file's %~s1 passes it, finds the sequence.
+    EXPECT_EQ(TakeCommandLinePath(ShortName(Join(dir, Name(1))).c_str()), 0);
+    LoadSequence();
+    EXPECT_EQ(ViewerState.NamePart + std::to_string(ViewerState.FrameCount), Name(1) + "3");
 }
 
 // A frame that a renderer holds open for writing (as the C runtime's fopen shares it) is read;
