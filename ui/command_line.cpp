@@ -61,6 +61,19 @@ const char* CommandLineTail(const char* line) {
     return (const char*)p;
 }
 
+// A DLL named without a path is looked for in the exe's folder and the current directory
+// before the system folder: Windows 7 and earlier have no shcore.dll, and one left in a
+// Downloads folder or on a share would run inside the viewer. Loaded by its full path in
+// the system folder instead (on 64-bit Windows the system maps it to the 32-bit one).
+static HMODULE LoadSystemLibrary(const char* name) {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + strlen(name) >= MAX_PATH) return NULL;
+    path[length] = '\\';
+    strcpy(path + length + 1, name);
+    return LoadLibraryA(path);
+}
+
 // Without it Windows 8.1 and later stretch the whole window on a scaled display, and the
 // picture is no longer shown one to one. Per monitor where the system offers it (8.1 on),
 // so a second monitor with another scaling does not stretch it either; without a handler
@@ -69,7 +82,7 @@ const char* CommandLineTail(const char* line) {
 void DeclareDpiAware() {
     typedef HRESULT(WINAPI * SetAwareness)(int);
     typedef BOOL(WINAPI * SetAware)();
-    HMODULE shcore = LoadLibraryA("shcore.dll");
+    HMODULE shcore = LoadSystemLibrary("shcore.dll");
     SetAwareness perMonitor =
         shcore ? (SetAwareness)(void*)GetProcAddress(shcore, "SetProcessDpiAwareness") : NULL;
     const int PER_MONITOR_DPI_AWARE = 2;

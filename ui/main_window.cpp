@@ -84,7 +84,11 @@ static void OnSize(WPARAM wParam, LPARAM lParam) {
     SendMessageA(StatusBar(), SB_SETPARTS, 3, (LPARAM)edges);
 }
 
-static void OnDestroy() { PostQuitMessage(0); }
+// The timer goes with the window; the timer resolution it held is given back.
+static void OnDestroy(HWND window) {
+    StopPlayback(window);
+    PostQuitMessage(0);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -109,7 +113,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnDropFiles(window, (HDROP)wParam);
         return 0;
     case WM_DESTROY:
-        OnDestroy();
+        OnDestroy(window);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -28,6 +28,8 @@ void SetStepText();
 // playback.cpp
 void OnKeyDown(HWND window, WPARAM key);
 void OnTimer(HWND window);
+// Kills the playback timer and gives back the timer resolution it held.
+void StopPlayback(HWND window);
 
 // commands.cpp
 void OnCommand(HWND window, WORD id);

@@ -3,16 +3,9 @@
 #include "core/viewer_state.h"
 #include "ui/ui.h"
 
-#include <mmsystem.h>
-
 // The tail the C runtime hands over is not used: it splits Japanese paths wrongly.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     DeclareDpiAware();
-    // A window timer fires on a tick of the system clock, every 15.6 ms unless a program
-    // asks for more: the 33 ms period would become three ticks (21 frames a second).
-    // Since Windows 10 2004 no other program's request helps this one. The system ends
-    // the request with the process.
-    timeBeginPeriod(1);
     if (ResetFrameImage() != 0) return 1;
     ViewerState.NameTable = nullptr;
     ViewerState.Step = 0;

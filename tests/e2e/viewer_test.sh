@@ -36,19 +36,22 @@ shot() { import -silent -window "$(visible "$MAIN")" png:- | convert - -crop "96
 frame() { for _ in 1 2 3; do s=$(shot) && grep -qx "$s" "$W/frames" && echo "$s" && return; done; fail "not a whole frame"; }
 
 # A file that cannot be opened: its error box comes first, then the viewer starts empty.
-# Wine's trace of three calls shows what the viewer asks of the system at start: a 1 ms
-# timer, per-monitor DPI awareness, and drops let through when it runs elevated.
+# Wine's trace shows what the viewer asks of the system at start: per-monitor DPI awareness
+# from shcore.dll loaded by its full path (every DLL the exe loads is), drops let through
+# when it runs elevated, and no 1 ms timer while nothing plays.
 "$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /f /d \
-  'winmm.timeBeginPeriod;shcore.SetProcessDpiAwareness;user32.ChangeWindowMessageFilterEx' &>/dev/null
+  'kernel32.LoadLibraryA;kernel32.LoadLibraryExA;winmm.timeBeginPeriod;shcore.SetProcessDpiAwareness;user32.ChangeWindowMessageFilterEx' &>/dev/null
 M="$W/missing_0001.yuv10" && WINEDEBUG=+relay start "Z:${M//\//\\}"
 window Error >/dev/null
 [ -z "$(visible "$MAIN")" ] || fail "the main window came before the error box"
 key Error Return
 quit
-for call in 'timeBeginPeriod(0*1)' 'SetProcessDpiAwareness(0*2)' 'FilterEx(.*,0*233,0*1,' \
-  'FilterEx(.*,0*4a,0*1,' 'FilterEx(.*,0*49,0*1,'; do
+for call in 'LoadLibraryA([0-9a-f]* "C:\\\\windows\\\\system32\\\\shcore.dll")' 'SetProcessDpiAwareness(0*2)' \
+  'FilterEx(.*,0*233,0*1,' 'FilterEx(.*,0*4a,0*1,' 'FilterEx(.*,0*49,0*1,'; do
   grep -q "Call .*$call" "$W/stderr" || fail "no call $call at start"
 done
+! grep -a "Call .*LoadLibrary" "$W/stderr" | grep -v '"[A-Z]:\\\\' | grep -q 'ret=004' || fail "a DLL loaded by a bare name"
+! grep -q "Call .*timeBeginPeriod" "$W/stderr" || fail "a 1 ms timer asked for with nothing playing"
 
 # Started in the sequence's folder with a bare Japanese name: the command line holds it
 # unquoted in code page 932, whose bytes the C runtime's own split took for blanks.

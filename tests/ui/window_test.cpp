@@ -13,6 +13,15 @@ using Ints = std::vector<long>;
 static HWND W;
 static int Beeps;  // MessageBeep is counted, not sounded (the import slots below)
 static BOOL WINAPI CountBeep(UINT) { return ++Beeps; }
+static long Held;  // 1 ms timer resolutions asked for and not given back
+static UINT WINAPI BeginPeriod(UINT ms) {
+    Held += ms == 1;
+    return 0;
+}
+static UINT WINAPI EndPeriod(UINT ms) {
+    Held -= ms == 1;
+    return 0;
+}
 
 // The open dialog as Windows runs it when it fails at once (an initial name that is not
 // a valid one, a chosen one too long): with Refusal set, the next call fails with that
@@ -29,10 +38,14 @@ static DWORD WINAPI OpenFailure() { return OpenError; }
 // These import slots stand in for USER32's and COMDLG32's.
 #ifdef _WIN64
 BOOL(WINAPI* BeepSlot)(UINT) asm("__imp_MessageBeep") = CountBeep;
+UINT(WINAPI* BeginSlot)(UINT) asm("__imp_timeBeginPeriod") = BeginPeriod;
+UINT(WINAPI* EndSlot)(UINT) asm("__imp_timeEndPeriod") = EndPeriod;
 BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp_GetOpenFileNameA") = TryOpen;
 DWORD(WINAPI* FailureSlot)() asm("__imp_CommDlgExtendedError") = OpenFailure;
 #else
 BOOL(WINAPI* BeepSlot)(UINT) asm("__imp__MessageBeep@4") = CountBeep;
+UINT(WINAPI* BeginSlot)(UINT) asm("__imp__timeBeginPeriod@4") = BeginPeriod;
+UINT(WINAPI* EndSlot)(UINT) asm("__imp__timeEndPeriod@4") = EndPeriod;
 BOOL(WINAPI* OpenSlot)(LPOPENFILENAMEA) asm("__imp__GetOpenFileNameA@4") = TryOpen;
 DWORD(WINAPI* FailureSlot)() asm("__imp__CommDlgExtendedError@0") = OpenFailure;
 #endif
@@ -70,11 +83,14 @@ static std::string Text(int i) {
 }
 static std::string Texts() { return Text(0) + "|" + Text(1) + "|" + Text(2); }
 static long TimerSet() { return KillTimer(W, 1) && SetTimer(W, 1, PLAYBACK_PERIOD_MS, NULL); }
-// The step text, whether the timer runs and the quit code posted (-1: none).
+// The step text, whether the timer runs and the quit code posted (-1: none). The 1 ms timer
+// resolution is held, once, exactly while the timer runs.
 static std::string Playback() {
     MSG m;
     long quit = PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE) ? (long)m.wParam : -1;
-    return Text(2) + " " + std::to_string(TimerSet()) + " " + std::to_string(quit);
+    long timer = TimerSet();
+    EXPECT_EQ(Held, timer) << "timer resolutions held";
+    return Text(2) + " " + std::to_string(timer) + " " + std::to_string(quit);
 }
 static Bytes Black() { return Bytes(FrameImageWidth() * FrameImageHeight() * 4); }
 static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 0) & MF_CHECKED; }
@@ -179,7 +195,7 @@ class Window : public ::testing::Test {
     }
     // Left on screen: without a window manager Wine takes two seconds to take one off.
     void TearDown() override {
-        KillTimer(W, PLAYBACK_TIMER_ID);
+        Keys(VK_SPACE);
         Playback();
     }
 };
