@@ -93,6 +93,11 @@ BOOL ChooseFile(HWND owner) {
     ofn.lpstrFile = ViewerState.PathBuffer;
     ofn.nMaxFile = PATH_BUFFER_SIZE;
     ofn.Flags = OFN_READONLY | OFN_FILEMUSTEXIST;
+    // The dialog leaves the current directory in the folder the user went to, chosen or
+    // cancelled, and Windows holds the current directory open: that folder could not be
+    // renamed or deleted, nor a USB stick holding it ejected, until the viewer ends.
+    char directory[MAX_PATH];
+    DWORD kept = GetCurrentDirectoryA(MAX_PATH, directory);
     BOOL chosen = GetOpenFileNameA(&ofn);
     if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
         // Windows does not open the dialog at all when the initial name is not a valid
@@ -100,6 +105,7 @@ BOOL ChooseFile(HWND owner) {
         ViewerState.PathBuffer[0] = '\0';
         chosen = GetOpenFileNameA(&ofn);
     }
+    if (kept > 0 && kept < MAX_PATH) SetCurrentDirectoryA(directory);
     if (!chosen) memcpy(ViewerState.PathBuffer, before, sizeof before);
     return chosen;
 }

@@ -328,8 +328,10 @@ TEST_F(Window, DropLoadsTheFirstFileAndAFailedLoadShowsOneBoxAndKeepsThePicture)
     }
 }
 
+// The current directory stays where it was: the dialog moves it to the folder it went to.
 TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
-    std::string dir = Seq(3);
+    std::string dir = Seq(3), here = ScratchDir();
+    SetCurrentDirectoryA(here.c_str());
     strcpy(ViewerState.PathBuffer, "\"a\" \"b\"");  // what dropping two files onto the exe leaves
     Refusal = FNERR_INVALIDFILENAME;
     for (int button : {IDOK, IDCANCEL}) {
@@ -339,6 +341,9 @@ TEST_F(Window, OpenDialogLoadsTheChosenFileAndCancelLoadsNothing) {
         });
         EXPECT_EQ(Texts(), "clip_0001.yuv10|Frame: 1/3|Step: 0");
         EXPECT_TRUE(hooks::Errors.empty());
+        char cwd[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, cwd);
+        EXPECT_EQ(cwd, here) << button;
         for (int n = 0; n < 3; ++n) DeleteFileA(Join(dir, Name(n)).c_str());  // now a load fails
     }
     EXPECT_EQ(OpenNames, "\"a\" \"b\"||" + Join(dir, Name(1)) + "|");  // refused, then empty
