@@ -5,6 +5,10 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <string.h>
+
+#include <algorithm>
+
 #include "core/viewer_state.h"
 
 const char MAIN_CLASS_NAME[] = "Lumaroll";
@@ -25,10 +29,32 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
     return RegisterClassA(&wc);
 }
 
+// Clipped to its children: the picture is never drawn over the status bar, which lies over
+// the picture's last rows in a window too small for it (it would flicker at every frame).
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, FrameImageWidth(), FrameImageHeight(),
-                           NULL, NULL, instance, NULL);
+    return CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE,
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                           FrameImageWidth(), FrameImageHeight(), NULL, NULL, instance, NULL);
+}
+
+// A window that reaches past the work area of its monitor is moved back into it, and cut to
+// it where it is bigger (full size on a 1080-line screen, where Windows would leave the
+// status bar below the screen's edge): the bar and its texts stay visible, and the rows of
+// the picture that do not fit lie under the bar. A window that fits stays where it is.
+static void KeepInWorkArea(HWND window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT r;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) ||
+        !GetWindowRect(window, &r))
+        return;
+    const RECT& work = monitor.rcWork;
+    int width = std::min(r.right - r.left, work.right - work.left);
+    int height = std::min(r.bottom - r.top, work.bottom - work.top);
+    int x = std::clamp((int)r.left, (int)work.left, (int)work.right - width);
+    int y = std::clamp((int)r.top, (int)work.top, (int)work.bottom - height);
+    if (x != r.left || y != r.top || width != r.right - r.left || height != r.bottom - r.top)
+        SetWindowPos(window, NULL, x, y, width, height, SWP_NOZORDER);
 }
 
 void FitWindowToImage(HWND window) {
@@ -47,6 +73,7 @@ void FitWindowToImage(HWND window) {
     if (client.bottom < height)
         SetWindowPos(window, NULL, 0, 0, r.right - r.left, outerHeight + height - client.bottom,
                      SWP_NOMOVE | SWP_NOZORDER);
+    KeepInWorkArea(window);
 }
 
 void Repaint(HWND window) {
@@ -69,19 +96,40 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTA* create) {
     return 0;
 }
 
-// The status bar moves itself to the new bottom edge when it sees the same WM_SIZE;
-// the frame and step parts keep 100 pixels each at the right, scaled as the status bar's
-// font is on a scaled display (150 at 144 dots per inch).
+// The width a part needs for text in the bar's font: its sunken edges, the space the bar
+// leaves before the text and between parts, and a pixel to spare.
+static int PartWidth(HDC dc, const char* text) {
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    return size.cx + 4 * GetSystemMetrics(SM_CXEDGE);
+}
+
+// The status bar moves itself to the new bottom edge when it sees the same WM_SIZE. The
+// frame and step parts are 100 pixels each at the right, scaled as the bar's font is on a
+// scaled display (250 at 240 dots per inch). Where the bar cannot hold that and a few
+// characters of the name (quarter size at 240 dots per inch), they give up what their widest
+// texts do not need; those texts always fit, the last with the size grip beside it.
 static void OnSize(WPARAM wParam, LPARAM lParam) {
-    SendMessageA(StatusBar(), WM_SIZE, wParam, lParam);
-    RECT bar = {};
-    GetWindowRect(StatusBar(), &bar);
-    HDC dc = GetDC(StatusBar());
-    int part = MulDiv(100, GetDeviceCaps(dc, LOGPIXELSX), 96);
-    ReleaseDC(StatusBar(), dc);
-    int w = bar.right - bar.left;
-    int edges[3] = {w - 2 * part, w - part, -1};
-    SendMessageA(StatusBar(), SB_SETPARTS, 3, (LPARAM)edges);
+    HWND bar = StatusBar();
+    SendMessageA(bar, WM_SIZE, wParam, lParam);
+    RECT r = {};
+    GetWindowRect(bar, &r);
+    HDC dc = GetDC(bar);
+    HGDIOBJ font = SelectObject(dc, (HGDIOBJ)SendMessageA(bar, WM_GETFONT, 0, 0));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    int scaled = MulDiv(100, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    int frameNeeds = PartWidth(dc, "Frame: 998/1000");
+    int stepNeeds = PartWidth(dc, "Step: +10") + GetSystemMetrics(SM_CXVSCROLL);
+    SelectObject(dc, font);
+    ReleaseDC(bar, dc);
+    int w = r.right - r.left;
+    int spare = w - 4 * metrics.tmAveCharWidth - frameNeeds - stepNeeds;
+    if (spare < 0) spare = 0;
+    int frame = frameNeeds + std::clamp(scaled - frameNeeds, 0, spare / 2);
+    int step = stepNeeds + std::clamp(scaled - stepNeeds, 0, spare - (frame - frameNeeds));
+    int edges[3] = {std::max(w - frame - step, 0), std::max(w - step, 0), -1};
+    SendMessageA(bar, SB_SETPARTS, 3, (LPARAM)edges);
 }
 
 // The timer goes with the window; the timer resolution it held is given back.

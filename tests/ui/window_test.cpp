@@ -96,29 +96,40 @@ static Bytes Black() { return Bytes(FrameImageWidth() * FrameImageHeight() * 4);
 static long Checked(int i) { return GetMenuState(GetMenu(W), IDM_SIZE_FULL + i, 0) & MF_CHECKED; }
 // The checked size items, full size in bit 0.
 static long Checked() { return !!Checked(0) + 2 * !!Checked(1) + 4 * !!Checked(2); }
-// How far the status bar's right and bottom edges and its parts' right edges (w - 200,
-// w - 100, -1 at 96 dots per inch, scaled with the display) are from where they belong, then
-// the client area from the picture's size.
+// How far the status bar's right and bottom edges are from the client area's; how many pixels
+// each part lacks for its widest text, which the bar draws 3 pixels in between sunken edges of
+// 1 (the last part beside the size grip, the name part a few characters); at 96 dots per inch
+// how far the parts' edges are from w - 200, w - 100 and -1; then the client area from the
+// picture's size.
 static Ints Misfit(bool picture = true) {
     HDC dc = GetDC(Bar());
-    int part = MulDiv(100, GetDeviceCaps(dc, LOGPIXELSX), 96);
-    ReleaseDC(Bar(), dc);
-    RECT c, b;
+    SelectObject(dc, (HGDIOBJ)SendMessageA(Bar(), WM_GETFONT, 0, 0));
+    RECT c, b, part;
     int e[3] = {};
     GetClientRect(W, &c);
     GetWindowRect(Bar(), &b);
     MapWindowPoints(NULL, W, (POINT*)&b, 2);
     SendMessageA(Bar(), SB_GETPARTS, 3, (LPARAM)e);
-    Ints m = {b.right - c.right, b.bottom - c.bottom, e[0] - c.right + 2 * part,
-              e[1] - c.right + part, e[2] + 1};
+    bool unscaled = GetDeviceCaps(dc, LOGPIXELSX) == 96;
+    Ints m = {b.right - c.right, b.bottom - c.bottom, unscaled ? e[0] - c.right + 200 : 0,
+              unscaled ? e[1] - c.right + 100 : 0, e[2] + 1};
+    const std::string widest[] = {"cli", "Frame: 998/1000", "Step: +10"};
+    for (int i = 0; i < 3; ++i) {
+        SIZE text;
+        GetTextExtentPoint32A(dc, widest[i].c_str(), (int)widest[i].size(), &text);
+        SendMessageA(Bar(), SB_GETRECT, i, (LPARAM)&part);
+        long needs = text.cx + 5 + (i == 2 ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        m.push_back(std::max(needs - (part.right - part.left), 0L));
+    }
+    ReleaseDC(Bar(), dc);
     if (picture) m.insert(m.end(), {c.right - FrameImageWidth(), b.top - FrameImageHeight()});
     return m;
 }
 // The client area's top-left w x h pixels, bottom row first as in the frame image.
-static Bytes Screen(int w, int h) {
+static Bytes Screen(int w, int h, HWND window = W) {
     BITMAPINFOHEADER info = {sizeof info, w, h, 1, 32, 0, 0, 0, 0, 0, 0};
     void* bits;
-    HDC dc = GetDC(W);
+    HDC dc = GetDC(window);
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bmp = CreateDIBSection(dc, (BITMAPINFO*)&info, 0, &bits, NULL, 0);
     SelectObject(mem, bmp);
@@ -126,7 +137,7 @@ static Bytes Screen(int w, int h) {
     Bytes screen((uint8_t*)bits, (uint8_t*)bits + (size_t)w * h * 4);
     DeleteDC(mem);
     DeleteObject(bmp);
-    ReleaseDC(W, dc);
+    ReleaseDC(window, dc);
     return screen;
 }
 // The frame image and the client area's top-left corner both hold exactly this picture.
@@ -204,7 +215,7 @@ TEST_F(Window, StartsEmptyAndBlackKeysDoNothingUnknownCommandsBeepAboutClosesAnd
     ExpectShows(Black());
     EXPECT_EQ(ImmGetContext(W), nullptr);  // keys reach it as themselves, input method or not
     Keys(VK_RIGHT);
-    EXPECT_EQ(Misfit(), Ints(7, 0));
+    EXPECT_EQ(Misfit(), Ints(10, 0));
     EXPECT_EQ(Ints({FrameImageWidth(), Checked(), TimerSet()}), Ints({960, 2, 0}));
     for (WORD id : {0, 555, IDM_SIZE_QUARTER + 1}) Send(WM_COMMAND, id);
     EXPECT_EQ(Texts(), "|Frame: 0/0|Step: 0");
@@ -277,7 +288,7 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     Keys(VK_RIGHT);
     for (int shift : {0, 2, 2, 1}) {
         Send(WM_COMMAND, IDM_SIZE_FULL + shift);
-        EXPECT_EQ(Misfit(), Ints(7, 0));
+        EXPECT_EQ(Misfit(), Ints(10, 0));
         EXPECT_EQ(Ints({Checked(), TimerSet()}), Ints({1 << shift, 1}));
         ExpectShows(Black());
         Send(WM_TIMER, 1);
@@ -290,11 +301,46 @@ TEST_F(Window, SizeCommandsRefitAndShowTheFrameAtTheNewSizeFromTheNextTickAndDra
     }
     SetWindowPos(W, NULL, 0, 0, 1400, 900, SWP_NOMOVE | SWP_NOZORDER);  // dragged wider
     UpdateWindow(W);
-    EXPECT_EQ(Misfit(false), Ints(5, 0));
+    EXPECT_EQ(Misfit(false), Ints(8, 0));
     Bytes area = Screen(1200, 600);  // (960, 100) and (100, 540) from the top left are grey
     for (size_t at : {(499 * 1200 + 960) * 4, (59 * 1200 + 100) * 4})
         EXPECT_EQ(Bytes(&area[at], &area[at + 3]), Bytes(3, 128));
     ExpectShows(Yuv10Picture(frame, 1));
+}
+
+// A window that fits its monitor's work area stays where it was put; one that reaches past it
+// is moved in, and cut to it where it is bigger (full size on a 1080-line screen): the status
+// bar stays inside, the rows above it show the picture one to one, and the picture is never
+// drawn over the bar (which lies over it in a window too small for it).
+TEST_F(Window, FullSizeKeepsTheStatusBarOnTheScreenAndThePictureOneToOne) {
+    Drop({Join(Seq(2, [](int) { return MakeYuv10Frame(7); }), Name(1))});
+    RECT work, w, b, c;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(W, NULL, work.left + 30, work.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Send(WM_COMMAND, IDM_SIZE_QUARTER);
+    GetWindowRect(W, &w);
+    EXPECT_EQ(Ints({w.left - work.left, w.top - work.top}), Ints({30, 20}));
+    SetWindowPos(W, NULL, work.right - 600, work.bottom - 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Send(WM_COMMAND, IDM_SIZE_FULL);
+    Send(WM_TIMER, 1);
+    GetWindowRect(W, &w);
+    GetWindowRect(Bar(), &b);
+    EXPECT_TRUE(w.left >= work.left && w.top >= work.top && w.right <= work.right &&
+                w.bottom <= work.bottom && b.bottom <= work.bottom && b.right <= work.right);
+    GetClientRect(W, &c);
+    MapWindowPoints(NULL, W, (POINT*)&b, 2);
+    int width = std::min(c.right, 1920L), rows = std::min(b.top, 1080L);
+    Bytes top;
+    for (int r = 1080 - rows; r < 1080; ++r)
+        top.insert(top.end(), FrameImageRow(r), FrameImageRow(r) + width * 4);
+    EXPECT_TRUE(rows > 900 && Screen(width, rows) == top);
+    SetWindowPos(W, NULL, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER);  // dragged smaller
+    UpdateWindow(W);
+    GetClientRect(Bar(), &b);
+    Bytes bar = Screen(b.right, b.bottom, Bar());
+    InvalidateRect(W, NULL, FALSE);
+    Send(WM_PAINT, 0);
+    EXPECT_TRUE(Screen(b.right, b.bottom, Bar()) == bar);
 }
 
 // A failed load shows one box and keeps the picture, and the frame number too when nothing
