@@ -177,8 +177,8 @@ static std::vector<uint32_t> OneFrame(const char* name, const uint8_t* file, siz
     Listings[0] = Listings[1] = {name};
     strcpy(v.PathBuffer, name);
     CHECK(ScanSequence() == 0 && v.IsTiff == (strstr(name, ".tif") != nullptr));
-    std::vector<uint32_t> stale(FrameImageWidth(),
-                                0x3CA55A);  // fourth byte 0, as a reader writes it
+    // Its fourth bytes 0, as a reader writes them.
+    std::vector<uint32_t> stale(FrameImageWidth(), 0x3CA55A);
     for (int r = 0; r < FrameImageHeight(); ++r)
         memcpy(FrameImageRow(r), stale.data(), stale.size() * 4);
     return stale;
