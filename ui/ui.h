@@ -42,8 +42,8 @@ void OnDropFiles(HWND window, HDROP drop);
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // command_line.cpp: puts the full path of the file named by the command-line tail into
-// PathBuffer, in its long form. Returns 0, or -1 when the tail names no path or one whose full path does not
-// fit (PathBuffer is then left empty, so the load that follows reports it).
+// PathBuffer, in its long form. Returns 0, or -1 when the tail names no path or one whose
+// full path does not fit (PathBuffer is then left empty, so the load that follows reports it).
 int TakeCommandLinePath(const char* tail);
 // Turns a path that names an existing file into its long form, where that fits PathBuffer.
 void TakeLongPath(char* path);
