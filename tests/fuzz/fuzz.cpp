@@ -111,9 +111,10 @@ void scan(uint8_t flags, const uint8_t* data, size_t size) {
 
     int result = ScanSequence();
     CHECK((result == 0 || result == -1) && (v.IsTiff == 0 || v.IsTiff == 1));
-    // The scan only reads the path; one without room for its NUL may be emptied.
-    CHECK(memcmp(before.PathBuffer, v.PathBuffer, PATH_BUFFER_SIZE) == 0 ||
-          (!memchr(before.PathBuffer, 0, PATH_BUFFER_SIZE) && !v.PathBuffer[0]));
+    // The scan only reads the path; one without room for its NUL is emptied, so that the
+    // status bar never reads past it.
+    CHECK(memchr(before.PathBuffer, 0, 260) ? !memcmp(before.PathBuffer, v.PathBuffer, 260)
+                                            : !v.PathBuffer[0]);
     if (result != 0) return CHECK(v.FrameCount == 0 && !listed);
     // NamePart must lie inside the path: checked next.
     size_t length = strlen(v.PathBuffer), slot = v.MaxNameLength + 1u,
